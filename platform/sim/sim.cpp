@@ -1,0 +1,208 @@
+#include "sim/sim.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+
+#include "system/clock.h"
+#include "system/debug_output.h"
+
+namespace sim {
+namespace {
+
+struct Failure {
+    int remaining;  // < 0: always
+    int skip;       // calls that still succeed first
+    HRESULT status;
+};
+
+struct State {
+    std::map<std::string, Failure> failures;
+    std::map<std::string, int> counts;
+    std::string countsPath;  // where FinishRun writes the call counts, if anywhere
+};
+
+State& state() {
+    static State s;
+    return s;
+}
+
+std::vector<detail::ResetHook>& resetHooks() {
+    static std::vector<detail::ResetHook> hooks;
+    return hooks;
+}
+
+std::map<std::string, detail::ScriptCommand>& scriptCommands() {
+    static std::map<std::string, detail::ScriptCommand> commands;
+    return commands;
+}
+
+bool fail(std::string* error, const std::string& text) {
+    if (error) *error = text;
+    return false;
+}
+
+// fail NAME [always | times N] [after N] [status VALUE]
+bool failCommand(const std::vector<std::string>& words, std::string* error) {
+    if (words.size() < 2) return fail(error, "fail: needs the name of a call");
+    int times = 1, after = 0;
+    int64_t value = 0;
+    HRESULT status = 0;
+    for (size_t i = 2; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (word == "always") {
+            times = -1;
+        } else if ((word == "times" || word == "after" || word == "status") && i + 1 < words.size() &&
+                   detail::ParseNumber(words[i + 1], &value)) {
+            if (word == "times") times = static_cast<int>(value);
+            if (word == "after") after = static_cast<int>(value);
+            if (word == "status") status = static_cast<HRESULT>(static_cast<uint32_t>(value));
+            ++i;
+        } else {
+            return fail(error, "fail: unexpected '" + word + "'");
+        }
+    }
+    FailCall(words[1], times, after, status);
+    return true;
+}
+
+// clock START: the manual clock, starting at START milliseconds
+bool clockCommand(const std::vector<std::string>& words, std::string* error) {
+    int64_t start = 0;
+    if (words.size() != 2 || !detail::ParseNumber(words[1], &start) || start < 0 || start > 0xFFFFFFFFll)
+        return fail(error, "clock: needs a start time in milliseconds");
+    SetManualClock(static_cast<uint32_t>(start));
+    return true;
+}
+
+// counts PATH: write every call count to PATH at exit, one "name count" a line
+bool countsCommand(const std::vector<std::string>& words, std::string* error) {
+    if (words.size() != 2) return fail(error, "counts: needs a file name");
+    state().countsPath = words[1];
+    return true;
+}
+
+[[maybe_unused]] const bool coreCommands = detail::AddScriptCommand("fail", failCommand) &&
+                          detail::AddScriptCommand("clock", clockCommand) &&
+                          detail::AddScriptCommand("counts", countsCommand);
+
+std::vector<std::string> splitWords(const std::string& command) {
+    std::vector<std::string> words;
+    std::string word;
+    for (char c : command) {
+        if (c == ' ' || c == '\t' || c == '\r') {
+            if (!word.empty()) words.push_back(word);
+            word.clear();
+        } else {
+            word += c;
+        }
+    }
+    if (!word.empty()) words.push_back(word);
+    return words;
+}
+
+}  // namespace
+
+void Reset() {
+    state().failures.clear();
+    state().counts.clear();
+    state().countsPath.clear();
+    UseRealClock();
+    CaptureDebugOutput(false);
+    for (detail::ResetHook hook : resetHooks()) hook();
+}
+
+void SetManualClock(uint32_t milliseconds) { platform_clock::SetManual(milliseconds); }
+void AdvanceClock(uint32_t milliseconds) { platform_clock::Advance(milliseconds); }
+void UseRealClock() { platform_clock::UseReal(); }
+bool IsClockManual() { return platform_clock::IsManual(); }
+
+void CaptureDebugOutput(bool capture) { platform_debug::SetCapture(capture); }
+std::string TakeDebugOutput() { return platform_debug::TakeCaptured(); }
+
+void FailCall(const std::string& name, int times, int after, HRESULT status) {
+    if (times == 0) {
+        state().failures.erase(name);
+        return;
+    }
+    state().failures[name] = Failure{times, after, status};
+}
+
+int CallCount(const std::string& name) {
+    auto it = state().counts.find(name);
+    return it == state().counts.end() ? 0 : it->second;
+}
+
+void CountCall(const std::string& name) { ++state().counts[name]; }
+
+std::vector<std::pair<std::string, int>> AllCallCounts() {
+    return std::vector<std::pair<std::string, int>>(state().counts.begin(), state().counts.end());
+}
+
+bool ShouldFail(const std::string& name, HRESULT* status) {
+    CountCall(name);
+    auto it = state().failures.find(name);
+    if (it == state().failures.end()) return false;
+    Failure& failure = it->second;
+    if (failure.skip > 0) {
+        --failure.skip;
+        return false;
+    }
+    if (status) *status = failure.status;
+    if (failure.remaining > 0 && --failure.remaining == 0) state().failures.erase(it);
+    return true;
+}
+
+bool RunScript(const std::string& script, std::string* error) {
+    std::string command;
+    for (size_t i = 0; i <= script.size(); ++i) {
+        if (i < script.size() && script[i] != ';' && script[i] != '\n') {
+            command += script[i];
+            continue;
+        }
+        std::vector<std::string> words = splitWords(command);
+        command.clear();
+        if (words.empty()) continue;
+        auto it = scriptCommands().find(words[0]);
+        if (it == scriptCommands().end()) return fail(error, "unknown command '" + words[0] + "'");
+        if (!it->second(words, error)) return false;
+    }
+    return true;
+}
+
+bool RunScriptFromEnvironment(std::string* error) {
+    const char* script = std::getenv("FONTLOOM_SIM");
+    return !script || RunScript(script, error);
+}
+
+void FinishRun() {
+    if (state().countsPath.empty()) return;
+    FILE* file = std::fopen(state().countsPath.c_str(), "w");
+    if (!file) return;
+    for (const auto& [name, count] : state().counts) std::fprintf(file, "%s %d\n", name.c_str(), count);
+    std::fclose(file);
+}
+
+namespace detail {
+
+bool AddResetHook(ResetHook hook) {
+    resetHooks().push_back(hook);
+    return true;
+}
+
+bool AddScriptCommand(const char* name, ScriptCommand command) {
+    scriptCommands()[name] = command;
+    return true;
+}
+
+bool ParseNumber(const std::string& word, int64_t* value) {
+    if (word.empty()) return false;
+    char* end = nullptr;
+    long long parsed = std::strtoll(word.c_str(), &end, 0);
+    if (*end != '\0') return false;
+    *value = parsed;
+    return true;
+}
+
+}  // namespace detail
+}  // namespace sim

@@ -1,0 +1,59 @@
+// The tests' handle on the platform layer: reset it, steer it, make its calls fail, count them.
+// All of it is process-wide, like the platform it stands in for. The same controls are reachable
+// from outside the process through the FONTLOOM_SIM script (see platform/README.md).
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+// Everything back to how a fresh process finds it: every room's state, failures, counts, clock.
+void Reset();
+
+// The millisecond clock. Manual: timeGetTime reads a value that only the tests (and Sleep) move.
+void SetManualClock(uint32_t milliseconds);
+void AdvanceClock(uint32_t milliseconds);
+void UseRealClock();
+bool IsClockManual();
+
+// Debugger output: written unchanged to standard error unless captured.
+void CaptureDebugOutput(bool capture);
+std::string TakeDebugOutput();
+
+// Named calls ("CreateWindowExA", "Present", "CheckDeviceType:23" ...) that must fail.
+// times < 0 means always; the first `after` calls still succeed. `status` is what a call that
+// returns a status gives back (0: the call's own usual failure).
+void FailCall(const std::string& name, int times = 1, int after = 0, HRESULT status = 0);
+// How often a named call was made since the last Reset.
+int CallCount(const std::string& name);
+void CountCall(const std::string& name);
+std::vector<std::pair<std::string, int>> AllCallCounts();
+
+// The platform's side: counts the call and says whether it must fail now, and with what status.
+bool ShouldFail(const std::string& name, HRESULT* status = nullptr);
+
+// Run a script: commands separated by ';' or new lines, words separated by blanks.
+// Returns false and describes the first bad command in `error`.
+bool RunScript(const std::string& script, std::string* error);
+// The FONTLOOM_SIM variable's script, run once by main() before WinMain.
+bool RunScriptFromEnvironment(std::string* error);
+
+// Called at process exit by main(): writes what the script asked for (call counts ...).
+void FinishRun();
+
+namespace detail {
+// Rooms of the platform add their own reset and script commands; each registers from a file
+// that its public calls live in, so a room that is linked is a room that is reset.
+using ResetHook = void (*)();
+using ScriptCommand = bool (*)(const std::vector<std::string>& words, std::string* error);
+bool AddResetHook(ResetHook hook);
+bool AddScriptCommand(const char* name, ScriptCommand command);
+// Parses "123", "0x7B", "-1"; false when it is not a number.
+bool ParseNumber(const std::string& word, int64_t* value);
+}  // namespace detail
+
+}  // namespace sim
