@@ -1,0 +1,23 @@
+// A fresh, empty working directory for one test, removed again afterwards.
+#pragma once
+
+#include <string>
+
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::string& path() const { return dir; }
+
+private:
+    std::string dir;
+    std::string previous;
+};
+
+// Whole-file helpers for checking bytes on disk.
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
