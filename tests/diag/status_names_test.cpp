@@ -151,37 +151,6 @@ const int kCompositionEntries = 5467;
 const int kCompositionTexts = 3688;
 const int kCompositionSuccessOutsideWin32 = 131;
 
-// Where the published headers that the table is generated from hold more entries than the
-// composition table counts, and no stated rule picks the ones to leave out (tools/README.md,
-// "Where the headers and the composition table differ"). Each line is added to the
-// composition table's count above; with every line removed, this file checks the
-// composition table as it stands.
-struct Surplus {
-    Family family;
-    const char* prefix;  // nullptr: the family's entry count only
-    int entries;
-};
-const std::vector<Surplus> kHeaderSurplus = {
-    {kWin32, "ERROR_", 1},  {kWin32, "DNS_", 3},  {kWin32, nullptr, 4},
-    {kWin32Hresult, nullptr, 4},
-    {kOleCom, nullptr, 1},  // EVENT_S_SOME_SUBSCRIBERS_FAILED, EVENT_S_NOSUBSCRIBERS
-    {kDirectShow, "VFW_E_", 6}, {kDirectShow, nullptr, 6},
-    {kDirectSound, "DSERR_", 1}, {kDirectSound, nullptr, 1},
-};
-const int kSurplusEntries = 16;        // 4 + 4 + 1 + 6 + 1
-const int kSurplusTexts = 12;          // each surplus text once: 1 + 3 + 1 + 6 + 1
-const int kSurplusSuccessCodes = 1;    // the second EVENT_S_ code
-
-int SurplusOf(Family family, const char* prefix) {
-    int extra = 0;
-    for (const Surplus& s : kHeaderSurplus)
-        if (s.family == family &&
-            ((prefix == nullptr && s.prefix == nullptr) ||
-             (prefix != nullptr && s.prefix != nullptr && std::strcmp(prefix, s.prefix) == 0)))
-            extra += s.entries;
-    return extra;
-}
-
 bool MatchesPrefix(const std::string& name, const char* prefix) {
     size_t n = std::strlen(prefix);
     bool is_prefix = prefix[n - 1] == '_' || std::strcmp(prefix, "WSA") == 0;
@@ -290,14 +259,12 @@ TEST(StatusNameComposition, EveryFamilyHasTheCountsAndRangesOfTheCompositionTabl
     for (const FamilyRow& row : rows) {
         SCOPED_TRACE(row.title);
         const Tally& t = tally[row.family];
-        EXPECT_EQ(t.entries, row.entries + SurplusOf(row.family, nullptr));
+        EXPECT_EQ(t.entries, row.entries);
         EXPECT_EQ(t.bracketed, row.bracketed);
         for (const PrefixCount& p : row.prefixes) {
             if (p.count < 0) continue;
             auto found = t.by_prefix.find(p.prefix);
-            EXPECT_EQ(found == t.by_prefix.end() ? 0 : found->second,
-                      p.count + SurplusOf(row.family, p.prefix))
-                << p.prefix;
+            EXPECT_EQ(found == t.by_prefix.end() ? 0 : found->second, p.count) << p.prefix;
         }
         if (t.entries == 0) {
             // A family held only in combined texts: its range is that of those entries.
@@ -317,12 +284,12 @@ TEST(StatusNameComposition, EveryFamilyHasTheCountsAndRangesOfTheCompositionTabl
         const StatusName& e = kStatusNameTable[i];
         if (FamilyOf(e.status, FirstName(e.name)) == kOleCom) ++(IsError(e.status) ? ole_error : ole_success);
     }
-    EXPECT_EQ(ole_success, 67 + SurplusOf(kOleCom, nullptr));
+    EXPECT_EQ(ole_success, 67);
     EXPECT_EQ(ole_error, 208);
 }
 
 TEST(StatusNameComposition, TotalsTextsAndSuccessCodes) {
-    EXPECT_EQ(kStatusNameCount, size_t(kCompositionEntries + kSurplusEntries));
+    EXPECT_EQ(kStatusNameCount, size_t(kCompositionEntries));
 
     std::set<std::string> texts;
     std::set<const char*> arrays;
@@ -333,7 +300,7 @@ TEST(StatusNameComposition, TotalsTextsAndSuccessCodes) {
         shortest = std::min(shortest, std::strlen(kStatusNameTable[i].name));
         longest = std::max(longest, std::strlen(kStatusNameTable[i].name));
     }
-    EXPECT_EQ(texts.size(), size_t(kCompositionTexts + kSurplusTexts));
+    EXPECT_EQ(texts.size(), size_t(kCompositionTexts));
     EXPECT_EQ(arrays.size(), texts.size()) << "each text is defined once and shared";
     EXPECT_EQ(shortest, 4u);
     EXPECT_EQ(longest, 74u);
@@ -351,9 +318,9 @@ TEST(StatusNameComposition, TotalsTextsAndSuccessCodes) {
             ++total;
         }
     }
-    EXPECT_EQ(total, kCompositionSuccessOutsideWin32 + kSurplusSuccessCodes);
+    EXPECT_EQ(total, kCompositionSuccessOutsideWin32);
     const std::map<uint32_t, int> expected = {
-        {0x003, 7}, {0x004, 96 + kSurplusSuccessCodes}, {0x008, 2}, {0x009, 9},
+        {0x003, 7}, {0x004, 96}, {0x008, 2}, {0x009, 9},
         {0x015, 3}, {0x876, 1}, {0x878, 13}};
     EXPECT_EQ(success, expected);
 }
