@@ -27,6 +27,12 @@ State& state() {
     return s;
 }
 
+std::vector<detail::FrameHook>& frameHooks() {
+    static std::vector<detail::FrameHook> hooks;
+    return hooks;
+}
+int presentedFrames = 0;
+
 std::vector<detail::ResetHook>& resetHooks() {
     static std::vector<detail::ResetHook> hooks;
     return hooks;
@@ -109,6 +115,7 @@ void Reset() {
     state().countsPath.clear();
     UseRealClock();
     CaptureDebugOutput(false);
+    presentedFrames = 0;
     for (detail::ResetHook hook : resetHooks()) hook();
 }
 
@@ -188,6 +195,16 @@ namespace detail {
 bool AddResetHook(ResetHook hook) {
     resetHooks().push_back(hook);
     return true;
+}
+
+bool AddFrameHook(FrameHook hook) {
+    frameHooks().push_back(hook);
+    return true;
+}
+
+void NotePresent() {
+    ++presentedFrames;
+    for (FrameHook hook : frameHooks()) hook(presentedFrames);
 }
 
 bool AddScriptCommand(const char* name, ScriptCommand command) {

@@ -51,6 +51,11 @@ namespace detail {
 using ResetHook = void (*)();
 using ScriptCommand = bool (*)(const std::vector<std::string>& words, std::string* error);
 bool AddResetHook(ResetHook hook);
+// The device reports every Present (whatever its result) so that other rooms can act "after N
+// frames" (queued input, scripted events). `frame` counts Presents since the last Reset, from 1.
+using FrameHook = void (*)(int frame);
+bool AddFrameHook(FrameHook hook);
+void NotePresent();
 bool AddScriptCommand(const char* name, ScriptCommand command);
 // Parses "123", "0x7B", "-1"; false when it is not a number.
 bool ParseNumber(const std::string& word, int64_t* value);
