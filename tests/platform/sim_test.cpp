@@ -81,3 +81,21 @@ TEST_F(SimTest, ScriptsRunCommandsAndRejectNonsenseClearly) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<int> g_framesSeen;
+void RecordFrame(int frame) { g_framesSeen.push_back(frame); }
+
+TEST_F(SimTest, FrameHooksHearEveryPresentCountedFromTheLastReset) {
+    static const bool added = sim::detail::AddFrameHook(RecordFrame);
+    ASSERT_TRUE(added);
+    g_framesSeen.clear();
+    sim::detail::NotePresent();
+    sim::detail::NotePresent();
+    sim::Reset();
+    sim::detail::NotePresent();
+    EXPECT_EQ(g_framesSeen, (std::vector<int>{1, 2, 1}));
+}
+
+}  // namespace
