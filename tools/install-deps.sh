@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
   xvfb xdotool x11-utils imagemagick valgrind
+  wine wine64 libgl1-mesa-dri
 )
 
 missing=()
