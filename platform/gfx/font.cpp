@@ -1,0 +1,196 @@
+#include "font.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "font_blit.h"
+#include "font_layout.h"
+#include "sim/sim.h"
+
+namespace gfx {
+namespace {
+
+// LOGFONT keeps 31 characters of a face name; GDI cuts longer ones.
+constexpr size_t kFaceNameChars = 31;
+
+LONG clampToLong(int64_t value) {
+    return static_cast<LONG>(std::min<int64_t>(std::max<int64_t>(value, INT32_MIN), INT32_MAX));
+}
+
+class Font final : public ID3DXFont {
+public:
+    explicit Font(IDirect3DDevice9* device) : device_(device) {
+        if (device_) device_->AddRef();
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
+        if (object) *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    INT STDMETHODCALLTYPE DrawTextA(LPD3DXSPRITE, LPCSTR text, INT count, LPRECT rect, DWORD format,
+                                    D3DCOLOR color) override {
+        return draw(nullptr, text, count, rect, format, color);
+    }
+    // Glyphs and layouts live in system memory, so they outlast a lost device untouched.
+    HRESULT STDMETHODCALLTYPE OnLostDevice() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnResetDevice() override { return S_OK; }
+
+    // `target` null: the device's back buffer.
+    INT draw(const RenderTarget* target, LPCSTR text, INT count, LPRECT rect, DWORD format, D3DCOLOR color);
+
+    FontFace face;
+
+private:
+    ~Font() {
+        if (device_) device_->Release();
+    }
+    void drawLines(const RenderTarget& target, const std::vector<TextLine>& lines, const char* text, const RECT& rect,
+                   bool clipped, D3DCOLOR color);
+
+    IDirect3DDevice9* device_;
+    ULONG references_ = 1;
+    LayoutCache layouts_;
+    BlendColor blend_ = {};
+    bool blendReady_ = false;
+};
+
+INT Font::draw(const RenderTarget* target, LPCSTR text, INT count, LPRECT rect, DWORD format, D3DCOLOR color) {
+    if (sim::ShouldFail("DrawTextA")) return 0;
+    if (!text) return 0;
+    if (count < 0) count = static_cast<INT>(std::min<size_t>(std::strlen(text), INT32_MAX));
+    if (count == 0) return 0;
+    RECT origin = {0, 0, 0, 0};
+    if (!rect) {  // nothing to fit into: one unclipped line per paragraph from the origin
+        rect = &origin;
+        format = (format | DT_NOCLIP) & ~static_cast<DWORD>(DT_WORDBREAK);
+    }
+
+    const int wrapWidth =
+        static_cast<int>(std::min<int64_t>(std::max<int64_t>(0, int64_t{rect->right} - rect->left), INT32_MAX));
+    const std::vector<TextLine>& lines =
+        FindLayout(layouts_, face.advance, text, count, (format & DT_WORDBREAK) != 0, wrapWidth);
+    const int lineHeight = face.ascent + face.descent;
+    const INT height = static_cast<INT>(std::min<int64_t>(int64_t{lineHeight} * lines.size(), INT32_MAX));
+
+    if (format & DT_CALCRECT) {
+        int widest = 0;
+        for (const TextLine& line : lines) widest = std::max(widest, line.width);
+        rect->right = clampToLong(int64_t{rect->left} + widest);
+        rect->bottom = clampToLong(int64_t{rect->top} + height);
+        return height;
+    }
+
+    RenderTarget deviceTarget;
+    if (!target) {
+        if (!device_ || !GetRenderTarget(device_, &deviceTarget)) return 0;
+        target = &deviceTarget;
+    }
+    drawLines(*target, lines, text, *rect, (format & DT_NOCLIP) == 0, color);
+    return height;
+}
+
+void Font::drawLines(const RenderTarget& target, const std::vector<TextLine>& lines, const char* text,
+                     const RECT& rect, bool clipped, D3DCOLOR color) {
+    RECT visible = {0, 0, target.width, target.height};
+    if (clipped) {
+        visible.left = std::max(visible.left, rect.left);
+        visible.top = std::max(visible.top, rect.top);
+        visible.right = std::min(visible.right, rect.right);
+        visible.bottom = std::min(visible.bottom, rect.bottom);
+    }
+    if (visible.left >= visible.right || visible.top >= visible.bottom) return;
+    if (!blendReady_ || blend_.color != color) {
+        PrepareBlendColor(color, &blend_);
+        blendReady_ = true;
+    }
+
+    const int lineHeight = face.ascent + face.descent;
+    // No glyph's ink starts a whole line height left of its pen, so a pen that far right is done.
+    const int64_t lastPen = int64_t{visible.right} + lineHeight;
+    int64_t lineTop = rect.top;
+    for (const TextLine& line : lines) {
+        const int64_t top = lineTop;
+        lineTop += lineHeight;
+        if (top >= visible.bottom) break;
+        if (top + lineHeight <= visible.top) continue;  // wholly outside: not even rasterised
+
+        const int baseline = static_cast<int>(top) + face.ascent;
+        int64_t pen = rect.left;
+        for (int i = line.start; i < line.start + line.length && pen < lastPen; ++i) {
+            const uint8_t character = static_cast<uint8_t>(text[i]);
+            const GlyphBitmap& glyph = RasterizedGlyph(face, character);
+            if (glyph.width > 0 && pen + glyph.width + glyph.left > visible.left) {
+                BlendCoverage(target, visible, static_cast<int>(pen) + glyph.left, baseline - glyph.top,
+                              face.coverage.data() + glyph.offset, glyph.width, glyph.height, blend_);
+            }
+            pen += face.advance[character];
+        }
+    }
+}
+
+}  // namespace
+
+HRESULT CreateFont(IDirect3DDevice9* device, const FontDescription& description, ID3DXFont** font) {
+    if (!font) return D3DERR_INVALIDCALL;
+    *font = nullptr;
+    if (!DescriptionInRange(description)) {
+        OutputDebugStringA("D3DXCreateFontA: the height, width or weight is out of range\n");
+        return D3DERR_INVALIDCALL;
+    }
+    char faceName[kFaceNameChars + 1] = {};
+    if (description.faceName) std::strncpy(faceName, description.faceName, kFaceNameChars);
+    FontDescription cut = description;
+    cut.faceName = faceName;
+
+    Font* created = new (std::nothrow) Font(device);
+    if (!created) return E_OUTOFMEMORY;
+    std::string error;
+    if (!OpenFontFace(cut, &created->face, &error)) {
+        OutputDebugStringA(("D3DXCreateFontA: " + error + "\n").c_str());
+        created->Release();
+        return E_FAIL;
+    }
+    *font = created;
+    return S_OK;
+}
+
+INT DrawFontText(ID3DXFont* font, const RenderTarget& target, LPCSTR text, INT count, LPRECT rect, DWORD format,
+                 D3DCOLOR color) {
+    return static_cast<Font*>(font)->draw(&target, text, count, rect, format, color);
+}
+
+const FontFace& FaceOf(ID3DXFont* font) { return static_cast<Font*>(font)->face; }
+
+}  // namespace gfx
+
+HRESULT WINAPI D3DXCreateFontA(LPDIRECT3DDEVICE9 device, INT height, UINT width, UINT weight, UINT, BOOL italic,
+                               DWORD, DWORD, DWORD quality, DWORD, LPCSTR faceName, LPD3DXFONT* font) {
+    HRESULT status = 0;
+    if (sim::ShouldFail("D3DXCreateFontA", &status)) {
+        if (font) *font = nullptr;
+        return status != 0 ? status : D3DERR_INVALIDCALL;
+    }
+    if (!device || !font) {
+        if (font) *font = nullptr;
+        return D3DERR_INVALIDCALL;
+    }
+    gfx::FontDescription description;
+    description.height = height;
+    description.width = width;
+    description.weight = weight;
+    description.italic = italic != FALSE;
+    description.antialiased = quality != NONANTIALIASED_QUALITY;
+    description.faceName = faceName;
+    return gfx::CreateFont(device, description, font);
+}

@@ -1,0 +1,41 @@
+// Where a text's lines break, and the few most recent layouts kept for the next frame.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace gfx {
+
+struct TextLine {
+    int start;   // byte offset into the text
+    int length;  // bytes drawn, without the line break or the spaces a wrap swallowed
+    int width;   // pixels
+};
+
+// Breaks at CR, LF and CR LF; with `wordBreak` also between words so that no line is wider
+// than `maxWidth`, and inside a word that alone is too wide, where it overflows.
+void LayOutText(const int advance[256], const char* text, int length, bool wordBreak, int maxWidth,
+                std::vector<TextLine>* lines);
+
+struct CachedLayout {
+    std::string text;  // a copy: a caller may reuse its buffer for other text
+    int maxWidth = 0;
+    bool wordBreak = false;
+    uint64_t lastUse = 0;  // 0: empty slot
+    std::vector<TextLine> lines;
+};
+
+// A page that stays and a frame-rate line that changes every frame both stay warm. Slots keep
+// their buffers, so a warm cache lays out without allocating.
+struct LayoutCache {
+    static constexpr int kSlots = 4;
+    CachedLayout slots[kSlots];
+    uint64_t clock = 0;
+};
+
+// The layout for this text, computed (and counted as "LayOutText") only when no slot holds it.
+const std::vector<TextLine>& FindLayout(LayoutCache& cache, const int advance[256], const char* text, int length,
+                                        bool wordBreak, int maxWidth);
+
+}  // namespace gfx
