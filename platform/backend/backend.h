@@ -27,3 +27,36 @@ void PresentFrame(HWND window, const Frame& frame, bool fullScreen);
 bool HasFocus(HWND window);
 
 }  // namespace backend
+
+namespace backend {
+
+// The user room's side. Each top-level window is one SDL window of its client size, placed at
+// its client area's screen position; the window table (user/window_table.h) is the truth and
+// these calls bring SDL in line with it.
+bool IsHeadless();
+void GetScreenSize(int* width, int* height);
+void OpenWindow(HWND topLevel);
+void SyncWindow(HWND topLevel);  // position, size, title and visibility from the table
+void CloseWindow(HWND topLevel);
+void SetCursorVisible(bool visible);
+// SDL's pending events become queued messages (user::QueueMessage). Never waits.
+void PumpEvents();
+// Waits up to `milliseconds` for an event; false at once when headless, where none can come
+// that is not already queued.
+bool WaitForEvents(int milliseconds);
+// Calls the user room's paint hook into a buffer of the client size and shows the result.
+void PaintWindow(HWND topLevel);
+// Every SDL window closed and every pending event dropped; sim::Reset calls it.
+void ResetWindows();
+
+}  // namespace backend
+
+namespace backend {
+
+// The sim's input, pushed as the SDL events a user would cause, for the active window.
+void InjectKey(int virtualKey, bool down);
+void InjectClick(int x, int y, bool down);
+void InjectClose();
+void InjectFocus(bool gained);
+
+}  // namespace backend

@@ -1,0 +1,41 @@
+// Inside the SDL backend: the video subsystem, and one entry per top-level window.
+#pragma once
+
+#include <SDL.h>
+#include <windows.h>
+
+#include <vector>
+
+namespace backend {
+namespace sdl {
+
+// SDL's video is started on first need; false when it cannot start at all (then no window
+// appears, and the user room still works on its own tables).
+bool EnsureVideo();
+bool VideoStarted();
+
+struct WindowEntry {
+    HWND window = nullptr;
+    SDL_Window* sdl = nullptr;
+    SDL_Renderer* renderer = nullptr;  // made at the first frame
+    SDL_Texture* texture = nullptr;
+    int textureWidth = 0;
+    int textureHeight = 0;
+    Uint32 textureFormat = 0;
+    std::vector<uint32_t> painted;  // the paint hook's buffer, resized only with the window
+};
+
+WindowEntry* EntryOf(HWND topLevel);
+// The top-level window an SDL event names; the active one when it names none.
+HWND WindowOfEvent(Uint32 windowId);
+Uint32 SdlIdOf(HWND topLevel);
+
+// Win32 virtual-key codes and SDL key codes, both ways; 0 / SDLK_UNKNOWN when there is none.
+int VirtualKeyOf(SDL_Keycode key);
+SDL_Keycode KeycodeOf(int virtualKey);
+
+// Drops what the events code remembers (the pointer's capture).
+void ResetEvents();
+
+}  // namespace sdl
+}  // namespace backend

@@ -1,0 +1,220 @@
+// SDL's video: headless or a real display, the displays, and one SDL window per top-level window.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "backend/backend.h"
+#include "backend/sdl_backend.h"
+#include "user/window_table.h"
+
+namespace backend {
+namespace sdl {
+namespace {
+
+constexpr int kMaxTopLevel = 64;
+WindowEntry entries[kMaxTopLevel];
+
+bool videoTried = false;
+bool videoStarted = false;
+bool headless = false;
+bool simPrefersHeadless = false;  // a test process: no windows on the developer's desktop
+bool cursorVisible = true;
+
+// FONTLOOM_HEADLESS=1 asks for it, =0 forbids it; otherwise headless when there is no display.
+bool chooseHeadless() {
+    const char* asked = std::getenv("FONTLOOM_HEADLESS");
+    if (asked && std::strcmp(asked, "1") == 0) return true;
+    if (asked && std::strcmp(asked, "0") == 0) return false;
+    if (simPrefersHeadless) return true;
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) return true;
+    return !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY");
+}
+
+bool startVideo(bool offscreen) {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, offscreen ? "offscreen" : "");
+    if (offscreen) {
+        // The software renderer straight into the window's own memory: without this hint SDL
+        // emulates that memory with an OpenGL texture (Mesa's llvmpipe), 25 times slower.
+        SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    }
+    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
+Uint32 windowFlags(const user::Window& window) {
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    if (window.style & WS_POPUP) flags |= SDL_WINDOW_BORDERLESS;
+    if (window.style & WS_THICKFRAME) flags |= SDL_WINDOW_RESIZABLE;
+    if (window.exStyle & WS_EX_TOOLWINDOW) flags |= SDL_WINDOW_UTILITY;
+    return flags;
+}
+
+// A pop-up that covers the whole screen is a full-screen window; on a display it takes it over.
+bool coversScreen(const user::Window& window) {
+    if (!(window.style & WS_POPUP)) return false;
+    return window.rect.left == 0 && window.rect.top == 0 && window.rect.right == GetSystemMetrics(SM_CXSCREEN) &&
+           window.rect.bottom == GetSystemMetrics(SM_CYSCREEN);
+}
+
+// The client area on the screen; SDL windows are at least 1 x 1.
+SDL_Rect clientArea(const user::Window& window) {
+    RECT client = user::ClientRectOnScreen(window);
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+    return SDL_Rect{client.left, client.top, width > 0 ? width : 1, height > 0 ? height : 1};
+}
+
+void destroyEntry(WindowEntry& entry) {
+    if (entry.texture) SDL_DestroyTexture(entry.texture);
+    if (entry.renderer) SDL_DestroyRenderer(entry.renderer);
+    if (entry.sdl) SDL_DestroyWindow(entry.sdl);
+    entry = WindowEntry{};
+}
+
+}  // namespace
+
+bool EnsureVideo() {
+    if (videoTried) return videoStarted;
+    videoTried = true;
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // Ctrl+C ends the program as usual
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    headless = chooseHeadless();
+    videoStarted = startVideo(headless);
+    const char* asked = std::getenv("FONTLOOM_HEADLESS");
+    const bool headlessForbidden = asked && std::strcmp(asked, "0") == 0;
+    if (!videoStarted && !headless && !headlessForbidden) {
+        std::fprintf(stderr, "fontloom: no display (%s); running headless\n", SDL_GetError());
+        headless = true;
+        videoStarted = startVideo(true);
+    }
+    if (!videoStarted) {
+        std::fprintf(stderr, "fontloom: SDL video does not start (%s); no window will appear\n", SDL_GetError());
+        return false;
+    }
+    SDL_StopTextInput();  // characters come from TranslateMessage
+    SDL_ShowCursor(cursorVisible ? SDL_ENABLE : SDL_DISABLE);
+    return true;
+}
+
+bool VideoStarted() { return videoStarted; }
+
+WindowEntry* EntryOf(HWND topLevel) {
+    if (!topLevel) return nullptr;
+    for (WindowEntry& entry : entries)
+        if (entry.window == topLevel) return &entry;
+    return nullptr;
+}
+
+HWND WindowOfEvent(Uint32 windowId) {
+    if (windowId != 0) {
+        for (const WindowEntry& entry : entries)
+            if (entry.sdl && SDL_GetWindowID(entry.sdl) == windowId) return entry.window;
+    }
+    return user::ActiveWindow();
+}
+
+Uint32 SdlIdOf(HWND topLevel) {
+    WindowEntry* entry = EntryOf(topLevel);
+    return entry && entry->sdl ? SDL_GetWindowID(entry->sdl) : 0;
+}
+
+}  // namespace sdl
+
+bool IsHeadless() {
+    sdl::EnsureVideo();
+    return sdl::headless;
+}
+
+void GetScreenSize(int* width, int* height) {
+    SDL_DisplayMode mode;
+    if (!sdl::EnsureVideo() || sdl::headless || SDL_GetDesktopDisplayMode(0, &mode) != 0) {
+        *width = 1280;  // a headless screen has the size the tests expect
+        *height = 1024;
+        return;
+    }
+    *width = mode.w;
+    *height = mode.h;
+}
+
+int DisplayCount() {
+    if (!sdl::EnsureVideo()) return 1;
+    int count = SDL_GetNumVideoDisplays();
+    return count > 0 ? count : 1;
+}
+
+const char* DisplayName(int index) {
+    const char* name = sdl::EnsureVideo() ? SDL_GetDisplayName(index) : nullptr;
+    return name ? name : "Display";
+}
+
+bool HasFocus(HWND window) {
+    HWND topLevel = user::TopLevelOf(window);
+    return topLevel && topLevel == user::ActiveWindow();
+}
+
+void OpenWindow(HWND topLevel) {
+    const user::Window* window = user::FindWindow(topLevel);
+    if (!window || !sdl::EnsureVideo() || sdl::EntryOf(topLevel)) return;
+    sdl::WindowEntry* entry = nullptr;
+    for (sdl::WindowEntry& candidate : sdl::entries) {
+        if (!candidate.window) {
+            entry = &candidate;
+            break;
+        }
+    }
+    if (!entry) return;  // more top-level windows than the program ever makes: just not shown
+    const SDL_Rect client = sdl::clientArea(*window);
+    entry->sdl = SDL_CreateWindow(window->text.c_str(), client.x, client.y, client.w, client.h, sdl::windowFlags(*window));
+    if (!entry->sdl) {
+        std::fprintf(stderr, "fontloom: SDL_CreateWindow failed: %s\n", SDL_GetError());
+        *entry = sdl::WindowEntry{};
+        return;
+    }
+    entry->window = topLevel;
+}
+
+void SyncWindow(HWND topLevel) {
+    const user::Window* window = user::FindWindow(topLevel);
+    sdl::WindowEntry* entry = sdl::EntryOf(topLevel);
+    if (!window || !entry) return;
+    SDL_SetWindowTitle(entry->sdl, window->text.c_str());
+    const SDL_Rect client = sdl::clientArea(*window);
+    const bool fullScreen = !sdl::headless && sdl::coversScreen(*window);
+    SDL_SetWindowFullscreen(entry->sdl, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (!fullScreen) {
+        int oldWidth = 0, oldHeight = 0, oldX = 0, oldY = 0;
+        SDL_GetWindowSize(entry->sdl, &oldWidth, &oldHeight);
+        SDL_GetWindowPosition(entry->sdl, &oldX, &oldY);
+        if (oldWidth != client.w || oldHeight != client.h) SDL_SetWindowSize(entry->sdl, client.w, client.h);
+        if (oldX != client.x || oldY != client.y) SDL_SetWindowPosition(entry->sdl, client.x, client.y);
+    }
+    const bool shown = (SDL_GetWindowFlags(entry->sdl) & SDL_WINDOW_SHOWN) != 0;
+    const bool visible = (window->style & WS_VISIBLE) != 0;
+    if (visible && !shown) {
+        SDL_ShowWindow(entry->sdl);
+        if (!sdl::headless) SDL_RaiseWindow(entry->sdl);
+    } else if (!visible && shown) {
+        SDL_HideWindow(entry->sdl);
+    }
+}
+
+void CloseWindow(HWND topLevel) {
+    if (sdl::WindowEntry* entry = sdl::EntryOf(topLevel)) sdl::destroyEntry(*entry);
+}
+
+void SetCursorVisible(bool visible) {
+    sdl::cursorVisible = visible;
+    if (sdl::videoStarted) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void ResetWindows() {
+    sdl::simPrefersHeadless = true;
+    for (sdl::WindowEntry& entry : sdl::entries)
+        if (entry.window) sdl::destroyEntry(entry);
+    sdl::ResetEvents();
+    if (sdl::videoStarted) SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+}
+
+}  // namespace backend

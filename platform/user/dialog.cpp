@@ -1,0 +1,90 @@
+// IsDialogMessageA: the keyboard of a window full of controls (Tab, arrows, Enter, Escape).
+#include <windows.h>
+
+#include "user/controls.h"
+
+namespace user {
+namespace {
+
+// Tab and Shift+Tab: the next or previous tab stop among the dialog's children, round the end.
+HWND nextTabStop(HWND dialog, HWND from, bool backwards) {
+    const int count = WindowCount();
+    int start = -1;
+    for (int i = 0; i < count; ++i)
+        if (WindowAt(i).handle == from) start = i;
+    for (int step = 1; step <= count; ++step) {
+        int index = start < 0 ? (backwards ? count - step : step - 1)
+                              : (start + (backwards ? count - step : step)) % count;
+        const Window& window = WindowAt(index);
+        if (window.parent == dialog && (window.style & WS_TABSTOP) && CanTakeFocus(window.handle))
+            return window.handle;
+    }
+    return nullptr;
+}
+
+// Arrows: the neighbour inside the focused control's group, round the end; radio buttons check.
+void moveInGroup(HWND focus, bool backwards) {
+    HWND members[64];
+    const int count = GroupOf(focus, members, 64);
+    int at = -1;
+    for (int i = 0; i < count; ++i)
+        if (members[i] == focus) at = i;
+    if (at < 0) return;
+    for (int step = 1; step < count; ++step) {
+        HWND candidate = members[(at + (backwards ? count - step : step)) % count];
+        if (!CanTakeFocus(candidate)) continue;
+        SetFocus(candidate);
+        if (IsAutoRadio(candidate) && GetFocus() == candidate) SendMessageA(candidate, BM_CLICK, 0, 0);
+        return;
+    }
+}
+
+void command(HWND dialog, int id, HWND control) {
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+}
+
+// True when the key was the dialog's to handle.
+bool handleDialogKey(HWND dialog, const MSG& msg) {
+    HWND focus = GetFocus();
+    if (!IsInside(dialog, focus) || focus == dialog) {
+        focus = FirstTabStop(dialog);  // nothing focused yet: start where the window would
+        if (focus) SetFocus(focus);
+        if (GetFocus() != focus) return false;
+    }
+    const LRESULT code = focus ? SendMessageA(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) : 0;
+    if (code & DLGC_WANTALLKEYS) return false;  // an open drop-down list takes Enter and Escape itself
+    const bool shift = IsKeyDown(VK_SHIFT);
+    switch (msg.wParam) {
+    case VK_TAB:
+        if (code & DLGC_WANTTAB) return false;
+        if (HWND next = nextTabStop(dialog, focus, shift)) SetFocus(next);
+        return true;
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+        if (code & DLGC_WANTARROWS) return false;
+        if (focus) moveInGroup(focus, msg.wParam == VK_LEFT || msg.wParam == VK_UP);
+        return true;
+    case VK_RETURN:
+        if (focus && IsPushButton(focus))
+            command(dialog, GetDlgCtrlID(focus), focus);
+        else
+            command(dialog, IDOK, nullptr);
+        return true;
+    case VK_ESCAPE: command(dialog, IDCANCEL, nullptr); return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+}  // namespace user
+
+BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG msg) {
+    if (!msg || !user::FindWindow(dialog) || !user::IsInside(dialog, msg->hwnd)) return FALSE;
+    if (msg->message == WM_KEYDOWN && user::handleDialogKey(dialog, *msg)) return TRUE;
+    // Everything else for the dialog goes its ordinary way.
+    TranslateMessage(msg);
+    DispatchMessageA(msg);
+    return TRUE;
+}

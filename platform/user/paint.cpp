@@ -1,0 +1,62 @@
+// Invalidation and the paint hook: top-level windows with children are painted by the
+// controls room into a buffer that the backend shows.
+#include <windows.h>
+
+#include "backend/backend.h"
+#include "user/window_table.h"
+
+namespace user {
+namespace {
+PaintHook paintHook = nullptr;
+bool anyInvalid = false;  // spares the per-frame loop a walk of the table
+
+bool hasChildren(HWND handle) {
+    for (int i = 0; i < WindowCount(); ++i)
+        if (WindowAt(i).parent == handle) return true;
+    return false;
+}
+
+void paintIfInvalid(HWND handle) {
+    Window* window = FindWindow(handle);
+    if (!window || !window->needsPaint) return;
+    if (!IsWindowVisible(handle) || !hasChildren(handle)) return;  // stays marked until it can be seen
+    window->needsPaint = false;
+    backend::PaintWindow(handle);
+}
+
+}  // namespace
+
+void SetPaintHook(PaintHook hook) { paintHook = hook; }
+PaintHook GetPaintHook() { return paintHook; }
+
+void PaintInvalidWindows() {
+    if (!anyInvalid || !paintHook) return;
+    anyInvalid = false;
+    for (int i = 0; i < WindowCount(); ++i) {
+        Window& window = WindowAt(i);
+        if (window.parent || !window.needsPaint) continue;
+        paintIfInvalid(window.handle);
+        if (FindWindow(window.handle) && window.needsPaint) anyInvalid = true;
+    }
+}
+
+}  // namespace user
+
+BOOL WINAPI InvalidateRect(HWND handle, const RECT*, BOOL) {
+    if (!handle) {
+        for (int i = 0; i < user::WindowCount(); ++i)
+            if (!user::WindowAt(i).parent) InvalidateRect(user::WindowAt(i).handle, nullptr, TRUE);
+        return TRUE;
+    }
+    user::Window* topLevel = user::FindWindow(user::TopLevelOf(handle));
+    if (!topLevel) return FALSE;
+    topLevel->needsPaint = true;
+    user::anyInvalid = true;
+    return TRUE;
+}
+
+BOOL WINAPI UpdateWindow(HWND handle) {
+    if (!user::FindWindow(handle)) return FALSE;
+    if (user::paintHook) user::paintIfInvalid(user::TopLevelOf(handle));
+    return TRUE;
+}

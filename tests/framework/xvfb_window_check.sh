@@ -1,0 +1,74 @@
+#!/bin/bash
+# The main window on a real X server: its size as X reports it, windowed and full screen, and a
+# real key press (XTEST, through xdotool) reaching MainWindowProc.
+set -u
+probe="$FONTLOOM_BUILD_DIR/tests/window_probe"
+for tool in Xvfb xdotool xwininfo; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (xvfb, xdotool, x11-utils)"; exit 1; }
+done
+[ -x "$probe" ] || { echo "FAIL: $probe is not built"; exit 1; }
+
+work=$(mktemp -d)
+probe_pid=""
+cleanup() {
+    [ -n "$probe_pid" ] && kill "$probe_pid" 2>/dev/null
+    [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Xvfb picks a free display itself and writes its number to fd 3.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+export DISPLAY=":$(cat "$work/display")"
+cd "$work"
+fails=0
+
+# check MODE EXPECTED_GEOMETRY: open the probe, compare X's geometry, press Escape, see it quit.
+check() {
+    local mode=$1 expected=$2
+    FONTLOOM_HEADLESS=0 "$probe" "$mode" >"$work/probe.out" 2>&1 &
+    probe_pid=$!
+    local window=""
+    for _ in $(seq 100); do
+        window=$(xdotool search --onlyvisible --name '^Fontloom probe$' 2>/dev/null | head -n1)
+        [ -n "$window" ] && grep -q '^open' "$work/probe.out" && break
+        sleep 0.1
+    done
+    if [ -z "$window" ]; then
+        echo "FAIL ($mode): no window named 'Fontloom probe' appeared"; cat "$work/probe.out"; fails=1; return
+    fi
+    sleep 0.3  # let a full-screen change settle
+    local info geometry
+    info=$(xwininfo -id "$window")
+    geometry="$(awk '/Width:/ {print $2}' <<<"$info")x$(awk '/Height:/ {print $2}' <<<"$info")"
+    if [ "$geometry" = "$expected" ]; then
+        echo "ok ($mode): X reports the window's client area as $geometry"
+    else
+        echo "FAIL ($mode): X reports $geometry, expected $expected"; echo "$info"; fails=1
+    fi
+
+    xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+    xdotool key Escape
+    for _ in $(seq 100); do kill -0 "$probe_pid" 2>/dev/null || break; sleep 0.1; done
+    if kill -0 "$probe_pid" 2>/dev/null; then
+        echo "FAIL ($mode): the probe still runs 10 s after Escape"; fails=1
+    else
+        wait "$probe_pid"
+        local status=$?
+        if [ "$status" = 0 ] && grep -q '^quit$' "$work/probe.out"; then
+            echo "ok ($mode): Escape from xdotool reached MainWindowProc"
+        else
+            echo "FAIL ($mode): the probe ended with $status"; fails=1
+        fi
+    fi
+    probe_pid=""
+    cat "$work/probe.out"
+}
+
+check windowed 640x480
+check full 1280x1024
+exit $fails
