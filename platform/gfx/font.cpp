@@ -25,6 +25,7 @@ class Font final : public ID3DXFont {
 public:
     explicit Font(IDirect3DDevice9* device) : device_(device) {
         if (device_) device_->AddRef();
+        sim::CountCall("ID3DXFont:create");
     }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
@@ -43,8 +44,14 @@ public:
         return draw(nullptr, text, count, rect, format, color);
     }
     // Glyphs and layouts live in system memory, so they outlast a lost device untouched.
-    HRESULT STDMETHODCALLTYPE OnLostDevice() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnResetDevice() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnLostDevice() override {
+        sim::CountCall("OnLostDevice");
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnResetDevice() override {
+        sim::CountCall("OnResetDevice");
+        return S_OK;
+    }
 
     // `target` null: the device's back buffer.
     INT draw(const RenderTarget* target, LPCSTR text, INT count, LPRECT rect, DWORD format, D3DCOLOR color);
@@ -53,6 +60,7 @@ public:
 
 private:
     ~Font() {
+        sim::CountCall("ID3DXFont:free");
         if (device_) device_->Release();
     }
     void drawLines(const RenderTarget& target, const std::vector<TextLine>& lines, const char* text, const RECT& rect,

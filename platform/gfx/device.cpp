@@ -1,0 +1,240 @@
+// The software device. See device.h.
+#include "device.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <string>
+
+#include "backend/backend.h"
+#include "font_blit.h"
+#include "gfx_state.h"
+#include "sim/sim.h"
+
+namespace gfx {
+namespace {
+
+constexpr UINT kMaxBackBufferSide = 8192;  // beyond it a back buffer would be hundreds of megabytes
+
+bool isPresentationInterval(UINT interval) {
+    return interval == D3DPRESENT_INTERVAL_DEFAULT || interval == D3DPRESENT_INTERVAL_ONE ||
+           interval == D3DPRESENT_INTERVAL_IMMEDIATE;
+}
+
+// A status the sim scripted for this call, if any.
+bool takeScripted(std::deque<HRESULT>& script, HRESULT* status) {
+    if (script.empty()) return false;
+    *status = script.front();
+    script.pop_front();
+    return true;
+}
+
+// The sim's failure for a call, with the call's usual status when the sim names none.
+bool simulatedFailure(const char* call, HRESULT usual, HRESULT* status) {
+    if (!sim::ShouldFail(call, status)) return false;
+    if (*status == 0) *status = usual;
+    return true;
+}
+
+}  // namespace
+
+HRESULT ResolvePresentParameters(HWND focusWindow, D3DDEVTYPE type, D3DPRESENT_PARAMETERS* p) {
+    if (!p->hDeviceWindow) p->hDeviceWindow = focusWindow;
+    if (!p->hDeviceWindow || !IsWindow(p->hDeviceWindow)) return D3DERR_INVALIDCALL;
+    if (p->BackBufferCount > 3) return D3DERR_INVALIDCALL;
+    if (p->SwapEffect < D3DSWAPEFFECT_DISCARD || p->SwapEffect > D3DSWAPEFFECT_COPY) return D3DERR_INVALIDCALL;
+    if (p->MultiSampleType != D3DMULTISAMPLE_NONE) return D3DERR_NOTAVAILABLE;
+    if (p->EnableAutoDepthStencil && p->AutoDepthStencilFormat != D3DFMT_D16 &&
+        p->AutoDepthStencilFormat != D3DFMT_D24S8)
+        return D3DERR_INVALIDCALL;
+    if (!isPresentationInterval(p->PresentationInterval)) return D3DERR_INVALIDCALL;
+
+    if (p->Windowed) {
+        if (p->FullScreen_RefreshRateInHz != 0) return D3DERR_INVALIDCALL;
+        if (p->BackBufferFormat == D3DFMT_UNKNOWN) p->BackBufferFormat = D3DFMT_X8R8G8B8;  // the desktop's
+        RECT client = {0, 0, 0, 0};
+        GetClientRect(p->hDeviceWindow, &client);
+        if (p->BackBufferWidth == 0) p->BackBufferWidth = static_cast<UINT>(std::max<LONG>(1, client.right));
+        if (p->BackBufferHeight == 0) p->BackBufferHeight = static_cast<UINT>(std::max<LONG>(1, client.bottom));
+    } else if (p->BackBufferFormat == D3DFMT_UNKNOWN || p->BackBufferWidth == 0 || p->BackBufferHeight == 0) {
+        return D3DERR_INVALIDCALL;
+    }
+    if (!IsBackBufferFormat(p->BackBufferFormat)) return D3DERR_INVALIDCALL;
+    if (!AcceptsFormat(type, p->BackBufferFormat)) return D3DERR_NOTAVAILABLE;
+    if (p->BackBufferWidth > kMaxBackBufferSide || p->BackBufferHeight > kMaxBackBufferSide)
+        return D3DERR_OUTOFVIDEOMEMORY;
+    if (p->BackBufferCount == 0) p->BackBufferCount = 1;
+    return D3D_OK;
+}
+
+Device::Device(IDirect3D9* owner, D3DDEVTYPE type, const D3DPRESENT_PARAMETERS& parameters)
+    : owner_(owner), type_(type), parameters_(parameters) {
+    owner_->AddRef();  // a device keeps its Direct3D object alive
+    ++Sim().liveDevices;
+    sim::CountCall("IDirect3DDevice9:create");
+    allocateBackBuffer();
+}
+
+Device::~Device() {
+    // The headless frame dump: the last frame shown, written when the device goes.
+    const char* path = std::getenv("FONTLOOM_FRAME_PNG");
+    if (presentedLast_ && path && *path) {
+        keepPresentedFrame();
+        std::string error;
+        if (!sim::WriteFramePng(Sim().lastFrame, path, &error))
+            OutputDebugStringA(("FONTLOOM_FRAME_PNG: " + error + "\n").c_str());
+    }
+    --Sim().liveDevices;
+    sim::CountCall("IDirect3DDevice9:free");
+    owner_->Release();
+}
+
+void Device::allocateBackBuffer() {
+    pitch_ = static_cast<int>(parameters_.BackBufferWidth) * BytesPerPixel(parameters_.BackBufferFormat);
+    backBuffer_.assign(static_cast<size_t>(pitch_) * parameters_.BackBufferHeight, 0);
+    presentedLast_ = false;
+}
+
+RenderTarget Device::target() const {
+    RenderTarget t;
+    t.bits = const_cast<uint8_t*>(backBuffer_.data());
+    t.width = static_cast<int>(parameters_.BackBufferWidth);
+    t.height = static_cast<int>(parameters_.BackBufferHeight);
+    t.pitch = pitch_;
+    t.format = parameters_.BackBufferFormat;
+    t.reference = type_ == D3DDEVTYPE_REF;
+    return t;
+}
+
+HRESULT Device::QueryInterface(REFIID, void** object) {
+    if (object) *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG Device::AddRef() { return ++references_; }
+
+ULONG Device::Release() {
+    sim::CountCall("IDirect3DDevice9::Release");
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+}
+
+void Device::noticeFocus() {
+    // Only a full-screen device depends on the focus; any lost device waits for a Reset.
+    const bool focused = parameters_.Windowed || backend::HasFocus(parameters_.hDeviceWindow);
+    if (!focused) {
+        state_ = State::Lost;
+    } else if (state_ == State::Lost) {
+        state_ = State::NotReset;
+    }
+}
+
+HRESULT Device::TestCooperativeLevel() {
+    HRESULT scripted = 0;
+    if (takeScripted(Sim().cooperativeLevels, &scripted)) return scripted;
+    noticeFocus();
+    switch (state_) {
+        case State::Lost: return D3DERR_DEVICELOST;
+        case State::NotReset: return D3DERR_DEVICENOTRESET;
+        default: return D3D_OK;
+    }
+}
+
+HRESULT Device::Reset(D3DPRESENT_PARAMETERS* parameters) {
+    HRESULT status = 0;
+    if (simulatedFailure("Reset", D3DERR_INVALIDCALL, &status)) return status;
+    if (!parameters) return D3DERR_INVALIDCALL;
+    noticeFocus();
+    if (state_ == State::Lost) return D3DERR_DEVICELOST;
+    D3DPRESENT_PARAMETERS resolved = *parameters;
+    status = ResolvePresentParameters(parameters_.hDeviceWindow, type_, &resolved);
+    if (status < 0) return status;
+    *parameters = resolved;
+    parameters_ = resolved;
+    allocateBackBuffer();
+    inScene_ = false;
+    state_ = State::Usable;
+    return D3D_OK;
+}
+
+HRESULT Device::BeginScene() {
+    HRESULT status = 0;
+    if (simulatedFailure("BeginScene", D3DERR_INVALIDCALL, &status)) return status;
+    if (inScene_) return D3DERR_INVALIDCALL;
+    inScene_ = true;
+    return D3D_OK;
+}
+
+HRESULT Device::EndScene() {
+    HRESULT status = 0;
+    if (simulatedFailure("EndScene", D3DERR_INVALIDCALL, &status)) return status;
+    if (!inScene_) return D3DERR_INVALIDCALL;
+    inScene_ = false;
+    return D3D_OK;
+}
+
+HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float, DWORD) {
+    HRESULT status = 0;
+    if (simulatedFailure("Clear", D3DERR_INVALIDCALL, &status)) return status;
+    const DWORD known = D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL;
+    if ((count != 0 && !rects) || flags == 0 || (flags & ~known) != 0) return D3DERR_INVALIDCALL;
+    if ((flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) && !parameters_.EnableAutoDepthStencil)
+        return D3DERR_INVALIDCALL;  // there is no depth buffer to clear
+    if (!(flags & D3DCLEAR_TARGET)) return D3D_OK;
+    const RenderTarget t = target();
+    if (count == 0) {
+        FillRect(t, RECT{0, 0, t.width, t.height}, color);
+    } else {
+        for (DWORD i = 0; i < count; ++i) FillRect(t, RECT{rects[i].x1, rects[i].y1, rects[i].x2, rects[i].y2}, color);
+    }
+    presentedLast_ = false;
+    return D3D_OK;
+}
+
+void Device::keepPresentedFrame() {
+    const RenderTarget t = target();
+    sim::PresentedFrame& frame = Sim().lastFrame;
+    frame.width = t.width;
+    frame.height = t.height;
+    frame.format = t.format;
+    frame.pixels.resize(static_cast<size_t>(t.width) * t.height);
+    const int bytes = BytesPerPixel(t.format);
+    for (int y = 0; y < t.height; ++y) {
+        for (int x = 0; x < t.width; ++x) {
+            uint32_t raw = 0;
+            std::memcpy(&raw, t.bits + static_cast<ptrdiff_t>(y) * t.pitch + x * bytes, bytes);
+            frame.pixels[static_cast<size_t>(y) * t.width + x] = UnpackPixel(t.format, raw) | 0xFF000000u;
+        }
+    }
+}
+
+HRESULT Device::Present(const RECT*, const RECT*, HWND destWindowOverride, const RGNDATA*) {
+    sim::detail::NotePresent();
+    HRESULT status = 0;
+    if (simulatedFailure("Present", D3DERR_INVALIDCALL, &status)) return status;
+    if (takeScripted(Sim().presentResults, &status)) {
+        if (status == D3DERR_DEVICELOST) state_ = State::Lost;  // for real: it needs a Reset
+        if (status < 0) return status;
+    }
+    noticeFocus();
+    if (state_ != State::Usable) return D3DERR_DEVICELOST;
+
+    const RenderTarget t = target();
+    const HWND window = destWindowOverride ? destWindowOverride : parameters_.hDeviceWindow;
+    backend::PresentFrame(window, backend::Frame{t.bits, t.width, t.height, t.pitch, t.format},
+                          !parameters_.Windowed);
+    presentedLast_ = true;
+    if (Sim().keepFrames) keepPresentedFrame();
+    return D3D_OK;
+}
+
+bool GetRenderTarget(IDirect3DDevice9* device, RenderTarget* target) {
+    Device* ours = dynamic_cast<Device*>(device);
+    if (!ours || !target) return false;
+    *target = ours->target();
+    return target->bits != nullptr;
+}
+
+}  // namespace gfx

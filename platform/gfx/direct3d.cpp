@@ -1,0 +1,155 @@
+// The Direct3D 9 object: adapters (one per display, or the sim's list), the formats each device
+// type accepts, and device creation with Direct3D's own argument checks.
+#include <d3d9.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "backend/backend.h"
+#include "device.h"
+#include "gfx_state.h"
+#include "sim/sim.h"
+
+namespace gfx {
+namespace {
+
+const D3DFORMAT kAllFormats[] = {D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8, D3DFMT_R5G6B5, D3DFMT_X1R5G5B5};
+
+UINT adapterCount() {
+    if (Sim().adaptersOverridden) return static_cast<UINT>(Sim().adapters.size());
+    return static_cast<UINT>(std::max(0, backend::DisplayCount()));
+}
+
+void copyText(char* to, size_t size, const std::string& from) {
+    const size_t n = std::min(from.size(), size - 1);
+    std::memcpy(to, from.data(), n);
+    to[n] = '\0';
+}
+
+bool isDeviceType(D3DDEVTYPE type) { return type == D3DDEVTYPE_HAL || type == D3DDEVTYPE_REF; }
+
+class Direct3D final : public IDirect3D9 {
+public:
+    Direct3D() {
+        ++Sim().liveDirect3D;
+        sim::CountCall("IDirect3D9:create");
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
+        if (object) *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        sim::CountCall("IDirect3D9::Release");
+        const ULONG left = --references_;
+        if (left == 0) {
+            --Sim().liveDirect3D;
+            sim::CountCall("IDirect3D9:free");
+            delete this;
+        }
+        return left;
+    }
+
+    UINT STDMETHODCALLTYPE GetAdapterCount() override { return adapterCount(); }
+
+    HRESULT STDMETHODCALLTYPE GetAdapterIdentifier(UINT adapter, DWORD,
+                                                   D3DADAPTER_IDENTIFIER9* identifier) override {
+        HRESULT status = 0;
+        if (sim::ShouldFail("GetAdapterIdentifier", &status)) return status != 0 ? status : D3DERR_INVALIDCALL;
+        if (!identifier || adapter >= adapterCount()) return D3DERR_INVALIDCALL;
+        std::memset(identifier, 0, sizeof *identifier);
+        if (Sim().adaptersOverridden) {
+            copyText(identifier->Description, sizeof identifier->Description, Sim().adapters[adapter].description);
+            copyText(identifier->DeviceName, sizeof identifier->DeviceName, Sim().adapters[adapter].deviceName);
+        } else {
+            copyText(identifier->Description, sizeof identifier->Description,
+                     backend::DisplayName(static_cast<int>(adapter)));
+            char deviceName[32];
+            std::snprintf(deviceName, sizeof deviceName, "\\\\.\\DISPLAY%u", adapter + 1);
+            copyText(identifier->DeviceName, sizeof identifier->DeviceName, deviceName);
+        }
+        return D3D_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE CheckDeviceType(UINT adapter, D3DDEVTYPE type, D3DFORMAT adapterFormat,
+                                              D3DFORMAT backBufferFormat, BOOL windowed) override {
+        HRESULT status = 0;
+        if (sim::ShouldFail("CheckDeviceType", &status) ||
+            sim::ShouldFail("CheckDeviceType:" + std::to_string(static_cast<int>(adapterFormat)), &status))
+            return status != 0 ? status : D3DERR_NOTAVAILABLE;
+        if (adapter >= adapterCount() || !isDeviceType(type)) return D3DERR_INVALIDCALL;
+        if (backBufferFormat == D3DFMT_UNKNOWN && windowed) backBufferFormat = adapterFormat;
+        if (!IsBackBufferFormat(adapterFormat) || !IsBackBufferFormat(backBufferFormat))
+            return D3DERR_NOTAVAILABLE;
+        // A display mode shows its own format; an alpha channel over X8R8G8B8 is the one extra.
+        const bool matches = backBufferFormat == adapterFormat ||
+                             (adapterFormat == D3DFMT_X8R8G8B8 && backBufferFormat == D3DFMT_A8R8G8B8);
+        if (!matches || !AcceptsFormat(type, adapterFormat)) return D3DERR_NOTAVAILABLE;
+        return D3D_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD,
+                                           D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device) override {
+        if (device) *device = nullptr;
+        HRESULT status = 0;
+        if (sim::ShouldFail("CreateDevice", &status)) return status != 0 ? status : D3DERR_NOTAVAILABLE;
+        if (!device || !parameters || adapter >= adapterCount() || !isDeviceType(type))
+            return D3DERR_INVALIDCALL;
+        if (!focusWindow && !parameters->hDeviceWindow) return D3DERR_INVALIDCALL;
+        D3DPRESENT_PARAMETERS resolved = *parameters;
+        status = ResolvePresentParameters(focusWindow, type, &resolved);
+        if (status < 0) return status;
+        *parameters = resolved;  // as Direct3D does: the caller sees the sizes and format it got
+        *device = new Device(this, type, resolved);
+        return D3D_OK;
+    }
+
+private:
+    ULONG references_ = 1;
+};
+
+void restoreDefaults(SimState& s) {
+    s.adaptersOverridden = false;
+    s.adapters.clear();
+    s.acceptedHal.assign(std::begin(kAllFormats), std::end(kAllFormats));
+    s.acceptedReference = s.acceptedHal;
+    s.cooperativeLevels.clear();
+    s.presentResults.clear();
+    s.keepFrames = false;
+    s.lastFrame = sim::PresentedFrame();
+}
+
+}  // namespace
+
+SimState& Sim() {
+    static SimState state = [] {
+        SimState s;
+        restoreDefaults(s);
+        return s;
+    }();
+    return state;
+}
+
+void ResetSimState() { restoreDefaults(Sim()); }
+
+bool IsBackBufferFormat(D3DFORMAT format) {
+    return std::find(std::begin(kAllFormats), std::end(kAllFormats), format) != std::end(kAllFormats);
+}
+
+bool AcceptsFormat(D3DDEVTYPE type, D3DFORMAT format) {
+    const SimState& s = Sim();
+    const std::vector<D3DFORMAT>& accepted = type == D3DDEVTYPE_REF ? s.acceptedReference : s.acceptedHal;
+    return std::find(accepted.begin(), accepted.end(), format) != accepted.end();
+}
+
+}  // namespace gfx
+
+IDirect3D9* WINAPI Direct3DCreate9(UINT sdkVersion) {
+    if (sim::ShouldFail("Direct3DCreate9")) return nullptr;
+    if (sdkVersion != D3D_SDK_VERSION) return nullptr;
+    gfx::LinkSimControls();
+    return new gfx::Direct3D();
+}

@@ -1,0 +1,194 @@
+// The sim's Direct3D controls and their script commands.
+#include "sim/sim_gfx.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <map>
+
+#include "gfx/gfx_state.h"
+#include "sim/sim.h"
+
+namespace sim {
+
+void SetAdapters(const std::vector<Adapter>& adapters) {
+    gfx::Sim().adaptersOverridden = true;
+    gfx::Sim().adapters = adapters;
+}
+
+void UseDisplayAdapters() {
+    gfx::Sim().adaptersOverridden = false;
+    gfx::Sim().adapters.clear();
+}
+
+void SetAcceptedFormats(D3DDEVTYPE type, const std::vector<D3DFORMAT>& formats) {
+    (type == D3DDEVTYPE_REF ? gfx::Sim().acceptedReference : gfx::Sim().acceptedHal) = formats;
+}
+
+void ScriptCooperativeLevels(const std::vector<HRESULT>& results) {
+    gfx::Sim().cooperativeLevels.insert(gfx::Sim().cooperativeLevels.end(), results.begin(), results.end());
+}
+
+void ScriptPresentResults(const std::vector<HRESULT>& results) {
+    gfx::Sim().presentResults.insert(gfx::Sim().presentResults.end(), results.begin(), results.end());
+}
+
+void KeepPresentedFrames(bool keep) { gfx::Sim().keepFrames = keep; }
+const PresentedFrame& LastPresentedFrame() { return gfx::Sim().lastFrame; }
+int LiveDirect3DObjects() { return gfx::Sim().liveDirect3D; }
+int LiveDevices() { return gfx::Sim().liveDevices; }
+
+bool WriteFramePng(const PresentedFrame& frame, const std::string& path, std::string* error) {
+    if (frame.width <= 0 || frame.height <= 0) {
+        *error = "no frame has been presented";
+        return false;
+    }
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        *error = "cannot open " + path + " for writing";
+        return false;
+    }
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    std::vector<png_byte> row(static_cast<size_t>(frame.width) * 3);
+    bool ok = png && info;
+    if (ok && setjmp(png_jmpbuf(png)) == 0) {
+        png_init_io(png, file);
+        png_set_IHDR(png, info, static_cast<png_uint_32>(frame.width), static_cast<png_uint_32>(frame.height), 8,
+                     PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        png_write_info(png, info);
+        for (int y = 0; y < frame.height; ++y) {
+            for (int x = 0; x < frame.width; ++x) {
+                const uint32_t argb = frame.pixels[static_cast<size_t>(y) * frame.width + x];
+                row[x * 3 + 0] = static_cast<png_byte>(argb >> 16);
+                row[x * 3 + 1] = static_cast<png_byte>(argb >> 8);
+                row[x * 3 + 2] = static_cast<png_byte>(argb);
+            }
+            png_write_row(png, row.data());
+        }
+        png_write_end(png, info);
+    } else {
+        ok = false;
+    }
+    png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
+    if (std::fclose(file) != 0) ok = false;
+    if (!ok) *error = "could not write the PNG " + path;
+    return ok;
+}
+
+namespace {
+
+// "OK", "LOST", "NOTRESET", "DEVICELOST", "DEVICENOTRESET", "INVALIDCALL" or a number.
+bool parseStatus(const std::string& word, HRESULT* status) {
+    static const std::map<std::string, HRESULT> names = {
+        {"OK", D3D_OK},
+        {"LOST", D3DERR_DEVICELOST},
+        {"DEVICELOST", D3DERR_DEVICELOST},
+        {"NOTRESET", D3DERR_DEVICENOTRESET},
+        {"DEVICENOTRESET", D3DERR_DEVICENOTRESET},
+        {"INVALIDCALL", D3DERR_INVALIDCALL},
+        {"NOTAVAILABLE", D3DERR_NOTAVAILABLE},
+    };
+    auto found = names.find(word);
+    if (found != names.end()) {
+        *status = found->second;
+        return true;
+    }
+    int64_t value = 0;
+    if (!detail::ParseNumber(word, &value) || value < INT32_MIN || value > UINT32_MAX) return false;
+    *status = static_cast<HRESULT>(static_cast<uint32_t>(value));
+    return true;
+}
+
+bool parseFormat(const std::string& word, D3DFORMAT* format) {
+    static const std::map<std::string, D3DFORMAT> names = {{"X8R8G8B8", D3DFMT_X8R8G8B8},
+                                                           {"A8R8G8B8", D3DFMT_A8R8G8B8},
+                                                           {"R5G6B5", D3DFMT_R5G6B5},
+                                                           {"X1R5G5B5", D3DFMT_X1R5G5B5}};
+    auto found = names.find(word);
+    int64_t value = 0;
+    if (found != names.end()) {
+        *format = found->second;
+    } else if (detail::ParseNumber(word, &value) && value >= 0 && value <= INT32_MAX) {
+        *format = static_cast<D3DFORMAT>(value);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool statusList(const std::vector<std::string>& words, std::vector<HRESULT>* statuses, std::string* error) {
+    if (words.size() < 2) {
+        *error = words[0] + ": expects one or more results";
+        return false;
+    }
+    for (size_t i = 1; i < words.size(); ++i) {
+        HRESULT status = 0;
+        if (!parseStatus(words[i], &status)) {
+            *error = words[0] + ": not a result: " + words[i];
+            return false;
+        }
+        statuses->push_back(status);
+    }
+    return true;
+}
+
+// adapters N: N adapters "Adapter 1" ... with device names \\.\DISPLAY1 ...
+bool adaptersCommand(const std::vector<std::string>& words, std::string* error) {
+    int64_t count = 0;
+    if (words.size() != 2 || !detail::ParseNumber(words[1], &count) || count < 0 || count > 64) {
+        *error = "adapters: expects a count from 0 to 64";
+        return false;
+    }
+    std::vector<Adapter> adapters;
+    for (int64_t i = 1; i <= count; ++i)
+        adapters.push_back({"Adapter " + std::to_string(i), "\\\\.\\DISPLAY" + std::to_string(i)});
+    SetAdapters(adapters);
+    return true;
+}
+
+// formats hal|ref FORMAT...: what that device type accepts.
+bool formatsCommand(const std::vector<std::string>& words, std::string* error) {
+    if (words.size() < 2 || (words[1] != "hal" && words[1] != "ref")) {
+        *error = "formats: expects hal or ref, then formats";
+        return false;
+    }
+    std::vector<D3DFORMAT> formats;
+    for (size_t i = 2; i < words.size(); ++i) {
+        D3DFORMAT format;
+        if (!parseFormat(words[i], &format)) {
+            *error = "formats: not a format: " + words[i];
+            return false;
+        }
+        formats.push_back(format);
+    }
+    SetAcceptedFormats(words[1] == "ref" ? D3DDEVTYPE_REF : D3DDEVTYPE_HAL, formats);
+    return true;
+}
+
+bool coopCommand(const std::vector<std::string>& words, std::string* error) {
+    std::vector<HRESULT> statuses;
+    if (!statusList(words, &statuses, error)) return false;
+    ScriptCooperativeLevels(statuses);
+    return true;
+}
+
+bool presentCommand(const std::vector<std::string>& words, std::string* error) {
+    std::vector<HRESULT> statuses;
+    if (!statusList(words, &statuses, error)) return false;
+    ScriptPresentResults(statuses);
+    return true;
+}
+
+const bool registered = detail::AddResetHook(gfx::ResetSimState) &&
+                        detail::AddScriptCommand("adapters", adaptersCommand) &&
+                        detail::AddScriptCommand("formats", formatsCommand) &&
+                        detail::AddScriptCommand("coop", coopCommand) &&
+                        detail::AddScriptCommand("present", presentCommand);
+
+}  // namespace
+}  // namespace sim
+
+namespace gfx {
+void LinkSimControls() { (void)sim::registered; }
+}  // namespace gfx
