@@ -27,12 +27,19 @@ windows: deps $(WINBUILD)/CMakeCache.txt
 test: build windows
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-run: build
-	@if [ -x $(BUILD)/app/fontloom ]; then \
-	  echo "fontloom: the program is not finished yet"; \
+# The program, built in Release, started in a scratch folder that holds the sample page.
+RELEASE ?= build-release
+HEADLESS_HINT := FONTLOOM_HEADLESS=1 FONTLOOM_SIM='key RETURN; key ESCAPE after 600 frames' make run
+run: deps
+	@cmake -S . -B $(RELEASE) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(RELEASE) -j $(JOBS) --target fontloom
+	@mkdir -p $(RELEASE)/run
+	@cp -u app/sample/text.txt $(RELEASE)/run/text.txt
+	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ] && [ "$$FONTLOOM_HEADLESS" != 1 ]; then \
+	  echo "fontloom: no display here (DISPLAY is not set); run it under Xvfb with: xvfb-run -s '-screen 0 1280x1024x24' make run  -- or headless with: $(HEADLESS_HINT)"; \
 	else \
-	  echo "fontloom: the program is not there yet; 'make test' runs what is built so far"; \
+	  cd $(RELEASE)/run && ../app/fontloom && echo "fontloom: done; log.txt and FPS.txt are in $(RELEASE)/run"; \
 	fi
 
 clean:
-	rm -rf $(BUILD) $(WINBUILD)
+	rm -rf $(BUILD) $(WINBUILD) $(RELEASE)

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "app/app_state.h"
 #include "platform/sim/sim.h"
 #include "tests/support/fake_d3d.h"

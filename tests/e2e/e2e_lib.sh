@@ -1,0 +1,76 @@
+# Shared by the end-to-end scenarios: each runs the real program in a fresh working folder,
+# headless, steered by the platform's FONTLOOM_SIM script, and checks the files it leaves.
+set -u
+
+FONTLOOM_BIN="${FONTLOOM_BUILD_DIR:?}/app/fontloom"
+SAMPLE_TEXT="${FONTLOOM_SOURCE_DIR:?}/app/sample/text.txt"
+failures=0
+
+if [ ! -x "$FONTLOOM_BIN" ]; then
+  echo "FAIL: the program $FONTLOOM_BIN is not built" >&2
+  exit 1
+fi
+
+# new_case NAME: a fresh working folder with the sample page; sets $case_dir.
+new_case() {
+  case_name="$1"
+  case_dir="$(mktemp -d "${TMPDIR:-/tmp}/fontloom-e2e.XXXXXX")"
+  cp "$SAMPLE_TEXT" "$case_dir/text.txt"
+}
+
+# run_program SCRIPT: runs the program headless in $case_dir; sets $exit_code.
+run_program() {
+  ( cd "$case_dir" && FONTLOOM_HEADLESS=1 FONTLOOM_SIM="$1" SDL_AUDIODRIVER=dummy \
+      timeout 60 "$FONTLOOM_BIN" >"$case_dir/stdout" 2>"$case_dir/stderr" )
+  exit_code=$?
+}
+
+fail() {
+  echo "FAIL [$case_name]: $*" >&2
+  if [ -f "$case_dir/stderr" ]; then sed 's/^/  stderr: /' "$case_dir/stderr" | head -20 >&2; fi
+  failures=$((failures + 1))
+}
+
+expect_exit_code() {
+  [ "$exit_code" -eq "$1" ] || fail "exit code $exit_code, expected $1"
+}
+
+# expect_file_bytes FILE PRINTF_FORMAT: the file holds exactly these bytes.
+expect_file_bytes() {
+  local expected
+  expected="$(mktemp)"
+  printf "$2" >"$expected"
+  if [ ! -f "$case_dir/$1" ]; then
+    fail "$1 is missing"
+  elif ! cmp -s "$expected" "$case_dir/$1"; then
+    fail "$1 holds $(od -c "$case_dir/$1" | head -5 | tr '\n' ' '), expected $(od -c "$expected" | head -5 | tr '\n' ' ')"
+  fi
+  rm -f "$expected"
+}
+
+expect_no_file() {
+  [ ! -e "$case_dir/$1" ] || fail "$1 exists"
+}
+
+# The report: "<average> Fontloom", "<n> min", "<n> max", each line ending in CR LF.
+expect_report() {
+  local report="$case_dir/FPS.txt"
+  [ -f "$report" ] || { fail "FPS.txt is missing"; return; }
+  if ! LC_ALL=C awk 'BEGIN { ok = 1 }
+      NR == 1 && $0 !~ /^(-?[0-9]+\.[0-9][0-9]|-?inf|-?nan) Fontloom\r$/ { ok = 0 }
+      NR == 2 && $0 !~ /^-?[0-9]+ min\r$/ { ok = 0 }
+      NR == 3 && $0 !~ /^-?[0-9]+ max\r$/ { ok = 0 }
+      END { exit !(ok && NR == 3) }' "$report"; then
+    fail "FPS.txt is not a three-line report: $(od -c "$report" | head -8 | tr '\n' ' ')"
+  fi
+}
+
+# count_of NAME: the call count the run wrote with the script's `counts` command.
+count_of() {
+  awk -v name="$1" '$1 == name { print $2; found = 1 } END { if (!found) print 0 }' "$case_dir/counts.txt"
+}
+
+finish() {
+  [ "$failures" -eq 0 ] && echo "all scenarios passed"
+  exit $((failures == 0 ? 0 : 1))
+}
