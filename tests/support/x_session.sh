@@ -42,7 +42,7 @@ press() {
   local window="$1"
   shift
   xdotool windowfocus --sync "$window" 2>/dev/null || true
-  xdotool key --window "$window" "$@"
+  xdotool key --window "$window" "$@" 2>/dev/null  # the window may be gone before the key is up
 }
 
 # window_geometry WINDOW: sets win_x, win_y, win_width, win_height as the X server has them.
