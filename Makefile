@@ -4,7 +4,7 @@ WINBUILD  ?= build-win
 JOBS      ?= $(shell nproc)
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps build windows test run clean
+.PHONY: all deps build windows sanitize test run clean
 
 all: build
 
@@ -24,7 +24,15 @@ $(WINBUILD)/CMakeCache.txt:
 windows: deps $(WINBUILD)/CMakeCache.txt
 	cmake --build $(WINBUILD) -j $(JOBS)
 
-test: build windows
+# The program with AddressSanitizer and UndefinedBehaviorSanitizer (clang), for the tests.
+ASAN ?= build-asan
+$(ASAN)/CMakeCache.txt:
+	cmake -S . -B $(ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DFONTLOOM_SANITIZE=ON
+
+sanitize: deps $(ASAN)/CMakeCache.txt
+	cmake --build $(ASAN) -j $(JOBS) --target fontloom
+
+test: build windows sanitize
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # The program, built in Release, started in a scratch folder that holds the sample page.
@@ -42,4 +50,4 @@ run: deps
 	fi
 
 clean:
-	rm -rf $(BUILD) $(WINBUILD) $(RELEASE)
+	rm -rf $(BUILD) $(WINBUILD) $(RELEASE) $(ASAN)

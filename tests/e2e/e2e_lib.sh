@@ -2,7 +2,9 @@
 # headless, steered by the platform's FONTLOOM_SIM script, and checks the files it leaves.
 set -u
 
-FONTLOOM_BIN="${FONTLOOM_BUILD_DIR:?}/app/fontloom"
+# FONTLOOM_PROGRAM_BUILD picks another build of the program (the sanitizer build), and
+# FONTLOOM_RUNNER a command to run it under (valgrind).
+FONTLOOM_BIN="${FONTLOOM_PROGRAM_BUILD:-${FONTLOOM_BUILD_DIR:?}}/app/fontloom"
 SAMPLE_TEXT="${FONTLOOM_SOURCE_DIR:?}/app/sample/text.txt"
 failures=0
 
@@ -21,7 +23,7 @@ new_case() {
 # run_program SCRIPT: runs the program headless in $case_dir; sets $exit_code.
 run_program() {
   ( cd "$case_dir" && FONTLOOM_HEADLESS=1 FONTLOOM_SIM="$1" SDL_AUDIODRIVER=dummy \
-      timeout 60 "$FONTLOOM_BIN" >"$case_dir/stdout" 2>"$case_dir/stderr" )
+      timeout 300 ${FONTLOOM_RUNNER:-} "$FONTLOOM_BIN" >"$case_dir/stdout" 2>"$case_dir/stderr" )
   exit_code=$?
 }
 
