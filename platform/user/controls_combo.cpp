@@ -153,6 +153,11 @@ LRESULT CALLBACK ComboProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPar
         return TRUE;
     case WM_LBUTTONDOWN: {
         const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+        const int width = window->rect.right - window->rect.left, height = window->rect.bottom - window->rect.top;
+        if (x < 0 || y < 0 || x >= width || y >= height) {  // a press outside, while the list held the mouse
+            closeList(handle, *state, false);
+            return 0;
+        }
         SetFocus(handle);
         state = StateOf(handle);  // the focus change may have run any code
         if (!state) return 0;

@@ -39,6 +39,28 @@ void moveInGroup(HWND focus, bool backwards) {
     }
 }
 
+HWND openComboIn(HWND dialog) {
+    for (int i = 0; i < WindowCount(); ++i) {
+        const Window& window = WindowAt(i);
+        const ControlState* state = StateOf(window.handle);
+        if (state && state->kind == ControlKind::Combo && state->open && IsInside(dialog, window.handle))
+            return window.handle;
+    }
+    return nullptr;
+}
+
+// An open drop-down list holds the mouse, as a pop-up would: a press anywhere is its own (one
+// outside just closes it). Decided as the press is taken, when the list's state is known.
+void sendPressesToOpenList(HWND dialog, MSG& msg) {
+    if (msg.message != WM_LBUTTONDOWN) return;
+    HWND combo = openComboIn(dialog);
+    if (!combo || combo == msg.hwnd) return;
+    const RECT from = ClientRectOnScreen(*FindWindow(msg.hwnd)), to = ClientRectOnScreen(*FindWindow(combo));
+    const int x = GET_X_LPARAM(msg.lParam) + from.left - to.left, y = GET_Y_LPARAM(msg.lParam) + from.top - to.top;
+    msg.hwnd = combo;
+    msg.lParam = MAKELPARAM(x, y);
+}
+
 void command(HWND dialog, int id, HWND control) {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
 }
@@ -82,6 +104,12 @@ bool handleDialogKey(HWND dialog, const MSG& msg) {
 
 BOOL WINAPI IsDialogMessageA(HWND dialog, LPMSG msg) {
     if (!msg || !user::FindWindow(dialog) || !user::IsInside(dialog, msg->hwnd)) return FALSE;
+    const bool key = msg->message >= WM_KEYDOWN && msg->message <= WM_SYSKEYUP;
+    HWND focus = GetFocus();
+    // Keys are for the control that has the focus as they are taken, whoever they were queued to
+    // (a burst of input is queued before the first of it moved the focus).
+    if (key && msg->hwnd != focus && user::IsInside(dialog, focus)) msg->hwnd = focus;
+    user::sendPressesToOpenList(dialog, *msg);
     if (msg->message == WM_KEYDOWN && user::handleDialogKey(dialog, *msg)) return TRUE;
     // Everything else for the dialog goes its ordinary way.
     TranslateMessage(msg);

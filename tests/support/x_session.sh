@@ -19,7 +19,8 @@ start_x_server() {
 }
 
 stop_x_server() {
-  [ -n "${x_server_pid:-}" ] && kill "$x_server_pid" 2>/dev/null
+  [ -n "${x_server_pid:-}" ] || return 0
+  kill "$x_server_pid" 2>/dev/null
   wait "$x_server_pid" 2>/dev/null || true
 }
 

@@ -103,8 +103,12 @@ TEST_F(ControlsTest, BelowTheClosedFieldClicksReachWhatLiesUnderIt) {
     ClickOn(combo, 10, 5);
     EXPECT_TRUE(isOpen(combo));
     ClickOn(radioA);
-    EXPECT_FALSE(isOpen(combo)) << "losing the focus closes it";
+    EXPECT_FALSE(isOpen(combo)) << "a press outside the open list closes it";
+    EXPECT_FALSE(Checked(radioA)) << "and is the list's, not the radio button's";
     EXPECT_EQ(selection(combo), CB_ERR);
+    Key(VK_F4);
+    SetFocus(radioA);
+    EXPECT_FALSE(isOpen(combo)) << "losing the focus closes it";
 }
 
 }  // namespace

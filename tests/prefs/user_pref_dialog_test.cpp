@@ -1,0 +1,268 @@
+// The preferences window played as a user would: keys and clicks queued before Run, which
+// takes them as they come.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/sim/sim.h"
+#include "platform/sim/sim_gfx.h"
+#include "platform/sim/sim_user.h"
+#include "platform/user/window_table.h"
+#include "prefs/user_pref_dialog.h"
+#include "tests/support/scratch_dir.h"
+
+namespace {
+
+// Client coordinates inside the controls of the window.
+const POINT kFullScreen{95, 47}, kWindowed{95, 75}, kHal{235, 47}, kReference{235, 75};
+const POINT kAdapterField{60, 145}, kOkay{90, 250}, kCancel{250, 250};
+const int kListTop = 135 + 21 + 1;  // the open list under the adapter field, 13 px rows
+POINT listRow(int row) { return POINT{70, kListTop + row * 13 + 6}; }
+const POINT kListScrollDown{55 + 296, 135 + 58};
+
+void click(POINT point) { sim::Click(point.x, point.y); }
+
+void threeAdapters() {
+    sim::SetAdapters({{"First card", "\\\\.\\DISPLAY1"}, {"Second card", "\\\\.\\DISPLAY2"}, {"Third card", "\\\\.\\DISPLAY3"}});
+}
+
+struct Child {
+    HWND handle;
+    std::string className;
+    std::string text;
+};
+
+// The window's controls in creation order, found in the window table.
+std::vector<Child> childrenOf(HWND window) {
+    std::vector<Child> children;
+    for (int i = 0; i < user::WindowCount(); ++i) {
+        const user::Window& child = user::WindowAt(i);
+        if (child.parent == window) children.push_back({child.handle, user::ClassOf(child).name, child.text});
+    }
+    return children;
+}
+
+std::string comboText(HWND combo, int index) {
+    char text[600] = "";
+    if (SendMessageA(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text)) == CB_ERR) return "<none>";
+    return text;
+}
+
+// Takes what is queued the way Run does, until the window has gone.
+void pumpUntilGone(HWND window) {
+    MSG msg;
+    for (int guard = 0; guard < 1000 && IsWindow(window) && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++guard)
+        if (!IsDialogMessageA(window, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+}
+
+class PrefsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sim::Reset();
+        threeAdapters();
+    }
+    // The choices are class-wide: put the defaults back the way a user would, for the next test.
+    void TearDown() override {
+        sim::Reset();
+        threeAdapters();
+        click(kWindowed);
+        click(kHal);
+        click(kAdapterField);
+        click(listRow(0));
+        click(kOkay);
+        UserPrefDialog dialog("Fontloom");
+        EXPECT_TRUE(dialog.Run());
+        EXPECT_FALSE(dialog.IsFullScreen());
+        EXPECT_EQ(dialog.GetAdapter(), 0);
+        sim::Reset();
+    }
+    ScratchDir scratch;  // log.txt lands here
+};
+
+TEST_F(PrefsTest, FirstDisplayShowsWindowedHalTheFirstAdapterAndTheCaption) {
+    UserPrefDialog dialog("Fontloom");
+    ASSERT_TRUE(dialog.EnumerateAdapters());
+    ASSERT_TRUE(dialog.CreatePrefWindow());
+    HWND window = user::ActiveWindow();
+    ASSERT_NE(window, nullptr);
+    char caption[64] = "";
+    GetWindowTextA(window, caption, sizeof caption);
+    EXPECT_STREQ(caption, "Fontloom : User Preferences");
+    RECT frame;
+    GetWindowRect(window, &frame);
+    EXPECT_EQ(frame.right - frame.left, 420);
+    EXPECT_EQ(frame.bottom - frame.top, 300);
+    EXPECT_EQ(frame.left, (1280 - 420) / 2) << "centred";
+    EXPECT_EQ(frame.top, (1024 - 300) / 2);
+
+    const std::vector<Child> children = childrenOf(window);
+    ASSERT_EQ(children.size(), 10u);
+    const char* const texts[] = {"Full Screen?", "Full Screen", "Windowed", "Device Type", "HAL",
+                                 "Reference",    "Adapter",     "Adapter",  "Okay",        "Cancel"};
+    for (size_t i = 0; i < children.size(); ++i) {
+        EXPECT_EQ(children[i].text, texts[i]) << i;
+        EXPECT_EQ(children[i].className, i == 7 ? "COMBOBOX" : "button") << i;
+    }
+    auto checked = [&](int index) { return SendMessageA(children[index].handle, BM_GETCHECK, 0, 0) == BST_CHECKED; };
+    EXPECT_FALSE(checked(1));
+    EXPECT_TRUE(checked(2)) << "Windowed";
+    EXPECT_TRUE(checked(4)) << "HAL";
+    EXPECT_FALSE(checked(5));
+    HWND list = children[7].handle;
+    EXPECT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(comboText(list, 0), "First card (\\\\.\\DISPLAY1)") << "description (device name)";
+    EXPECT_EQ(comboText(list, 2), "Third card (\\\\.\\DISPLAY3)");
+    EXPECT_EQ(GetFocus(), children[1].handle) << "the first tab stop";
+
+    sim::PressKey(VK_ESCAPE);
+    pumpUntilGone(window);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(UnregisterClassA("fwUserPrefWndClass", GetModuleHandleA(nullptr)));
+
+    UserPrefDialog untitled(nullptr);
+    ASSERT_TRUE(untitled.CreatePrefWindow());
+    GetWindowTextA(user::ActiveWindow(), caption, sizeof caption);
+    EXPECT_STREQ(caption, "User Preferences");
+    DestroyWindow(user::ActiveWindow());
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    UnregisterClassA("fwUserPrefWndClass", GetModuleHandleA(nullptr));
+}
+
+TEST_F(PrefsTest, OkayWithTheDefaultsGivesWindowedHalAndTheFirstAdapter) {
+    click(kOkay);
+    UserPrefDialog dialog("Fontloom");
+    EXPECT_TRUE(dialog.Run());
+    EXPECT_FALSE(dialog.IsFullScreen());
+    EXPECT_EQ(dialog.GetDeviceType(), D3DDEVTYPE_HAL);
+    EXPECT_EQ(dialog.GetAdapter(), 0);
+    EXPECT_EQ(user::ActiveWindow(), nullptr) << "the window is gone";
+    EXPECT_TRUE(UnregisterClassA("fwUserPrefWndClass", GetModuleHandleA(nullptr)) == FALSE)
+        << "Run unregistered its class";
+}
+
+TEST_F(PrefsTest, FullScreenReferenceAndTheThirdAdapterChosenWithTheMouse) {
+    click(kFullScreen);
+    click(kReference);
+    click(kAdapterField);
+    click(kListScrollDown);  // two rows fit: the third needs a scroll
+    click(listRow(1));
+    click(kOkay);
+    UserPrefDialog dialog("Fontloom");
+    EXPECT_TRUE(dialog.Run());
+    EXPECT_TRUE(dialog.IsFullScreen());
+    EXPECT_EQ(dialog.GetDeviceType(), D3DDEVTYPE_REF);
+    EXPECT_EQ(dialog.GetAdapter(), 2);
+}
+
+TEST_F(PrefsTest, FullScreenReferenceAndTheThirdAdapterChosenWithTheKeyboardOnly) {
+    // focus starts on Full Screen; Down goes to Windowed and round again, checking as it moves
+    for (int key : {VK_DOWN, VK_DOWN, VK_TAB, VK_TAB, VK_DOWN, VK_TAB, VK_DOWN, VK_DOWN, VK_RETURN}) sim::PressKey(key);
+    UserPrefDialog dialog("Fontloom");
+    EXPECT_TRUE(dialog.Run());
+    EXPECT_TRUE(dialog.IsFullScreen());
+    EXPECT_EQ(dialog.GetDeviceType(), D3DDEVTYPE_REF);
+    EXPECT_EQ(dialog.GetAdapter(), 2);
+}
+
+TEST_F(PrefsTest, CancelByClickByEscapeOrByEnterOnCancelKeepsTheChoices) {
+    {
+        click(kFullScreen);
+        click(kCancel);
+        UserPrefDialog dialog("Fontloom");
+        EXPECT_FALSE(dialog.Run());
+        EXPECT_FALSE(dialog.IsFullScreen()) << "a cancelled choice is not stored";
+    }
+    {
+        click(kReference);
+        sim::PressKey(VK_ESCAPE);
+        UserPrefDialog dialog("Fontloom");
+        EXPECT_FALSE(dialog.Run());
+        EXPECT_EQ(dialog.GetDeviceType(), D3DDEVTYPE_HAL);
+    }
+    {
+        for (int key : {VK_TAB, VK_TAB, VK_TAB, VK_TAB, VK_TAB, VK_TAB}) sim::PressKey(key);  // on Cancel
+        sim::PressKey(VK_RETURN);
+        UserPrefDialog dialog("Fontloom");
+        EXPECT_FALSE(dialog.Run());
+    }
+    {
+        click(kAdapterField);
+        sim::PressKey(VK_DOWN);
+        sim::PressKey(VK_ESCAPE);  // closes the list only
+        sim::PressKey(VK_RETURN);  // the list is closed: Okay
+        UserPrefDialog dialog("Fontloom");
+        EXPECT_TRUE(dialog.Run());
+        EXPECT_EQ(dialog.GetAdapter(), 0) << "Escape in the open list changed nothing";
+    }
+}
+
+TEST_F(PrefsTest, TenAdaptersListNineAndNoAdaptersGiveAnEmptyListAndMinusOne) {
+    std::vector<sim::Adapter> ten;
+    for (int i = 0; i < 10; ++i) ten.push_back({"Card " + std::to_string(i), "\\\\.\\DISPLAY" + std::to_string(i + 1)});
+    sim::SetAdapters(ten);
+    {
+        UserPrefDialog dialog("Fontloom");
+        ASSERT_TRUE(dialog.EnumerateAdapters());
+        ASSERT_TRUE(dialog.CreatePrefWindow());
+        HWND window = user::ActiveWindow();
+        HWND list = childrenOf(window)[7].handle;
+        EXPECT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), 9);
+        EXPECT_EQ(comboText(list, 8), "Card 8 (\\\\.\\DISPLAY9)");
+        sim::PressKey(VK_ESCAPE);
+        pumpUntilGone(window);
+        UnregisterClassA("fwUserPrefWndClass", GetModuleHandleA(nullptr));
+    }
+    {
+        sim::PressKey(VK_TAB);  // through the nine with the keyboard: the last one
+        sim::PressKey(VK_TAB);
+        sim::PressKey(VK_TAB);
+        sim::PressKey(VK_TAB);
+        for (int i = 0; i < 12; ++i) sim::PressKey(VK_DOWN);
+        sim::PressKey(VK_RETURN);
+        UserPrefDialog dialog("Fontloom");
+        EXPECT_TRUE(dialog.Run());
+        EXPECT_EQ(dialog.GetAdapter(), 8);
+    }
+    sim::SetAdapters({});
+    {
+        UserPrefDialog dialog("Fontloom");
+        ASSERT_TRUE(dialog.EnumerateAdapters());
+        ASSERT_TRUE(dialog.CreatePrefWindow());
+        HWND window = user::ActiveWindow();
+        HWND list = childrenOf(window)[7].handle;
+        EXPECT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), 0);
+        EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), CB_ERR);
+        sim::PressKey(VK_ESCAPE);
+        pumpUntilGone(window);
+        UnregisterClassA("fwUserPrefWndClass", GetModuleHandleA(nullptr));
+    }
+    {
+        click(kOkay);
+        UserPrefDialog dialog("Fontloom");
+        EXPECT_TRUE(dialog.Run());
+        EXPECT_EQ(dialog.GetAdapter(), -1);
+    }
+}
+
+TEST_F(PrefsTest, FailingClassRegistrationOrWindowCreationReturnsFalseWithoutWaiting) {
+    sim::FailCall("RegisterClassExA");
+    UserPrefDialog dialog("Fontloom");
+    EXPECT_FALSE(dialog.Run());
+    EXPECT_NE(ReadFileBytes("log.txt").find("Error registering window class"), std::string::npos)
+        << ReadFileBytes("log.txt");
+
+    sim::FailCall("CreateWindowExA");
+    EXPECT_FALSE(dialog.Run()) << "no window: no wait for a WM_QUIT that never comes";
+    EXPECT_FALSE(UnregisterClassA("fwUserPrefWndClass", GetModuleHandleA(nullptr))) << "already unregistered";
+    click(kOkay);
+    EXPECT_TRUE(dialog.Run()) << "and the next time works";
+}
+
+}  // namespace
