@@ -4,7 +4,7 @@ WINBUILD  ?= build-win
 JOBS      ?= $(shell nproc)
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps build windows sanitize test run clean
+.PHONY: all deps build windows sanitize test run bench clean
 
 all: build
 
@@ -48,6 +48,15 @@ run: deps
 	else \
 	  cd $(RELEASE)/run && ../app/fontloom && echo "fontloom: done; log.txt and FPS.txt are in $(RELEASE)/run"; \
 	fi
+
+# The frame-rate table (tools/bench.sh): native headless and under Xvfb, the Windows build
+# under Wine, and the copy ceiling. BENCH_SECONDS per run, BENCH_REPEATS runs each.
+BENCH_SECONDS ?= 6
+BENCH_REPEATS ?= 3
+bench: deps windows
+	@cmake -S . -B $(RELEASE) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(RELEASE) -j $(JOBS) --target fontloom frame_bench
+	@bash tools/bench.sh $(RELEASE) $(WINBUILD) $(BENCH_SECONDS) $(BENCH_REPEATS)
 
 clean:
 	rm -rf $(BUILD) $(WINBUILD) $(RELEASE) $(ASAN)
