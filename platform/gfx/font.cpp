@@ -139,8 +139,9 @@ void Font::drawLines(const RenderTarget& target, const std::vector<TextLine>& li
             const uint8_t character = static_cast<uint8_t>(text[i]);
             const GlyphBitmap& glyph = RasterizedGlyph(face, character);
             if (glyph.width > 0 && pen + glyph.width + glyph.left > visible.left) {
-                BlendCoverage(target, visible, static_cast<int>(pen) + glyph.left, baseline - glyph.top,
-                              face.coverage.data() + glyph.offset, glyph.width, glyph.height, blend_);
+                const CoverageImage image = {face.coverage.data() + glyph.offset, glyph.width, glyph.height,
+                                             glyph.stride};
+                BlendCoverage(target, visible, static_cast<int>(pen) + glyph.left, baseline - glyph.top, image, blend_);
             }
             pen += face.advance[character];
         }

@@ -15,17 +15,30 @@ struct BlendColor {
     D3DCOLOR color;
     bool opaque;               // alpha 255: full coverage just stores `solid`
     uint32_t solid;            // the colour with alpha 255, as A8R8G8B8
-    uint32_t redBlue[256];     // premultiplied red and blue, one 16-bit lane each
-    uint32_t alphaGreen[256];  // premultiplied alpha and green, likewise
+    uint32_t redBlue[256];     // red and blue times the effective alpha, one 16-bit lane each, not yet / 255
+    uint32_t alphaGreen[256];  // alpha (255) and green, likewise
     uint32_t inverse[256];     // 255 - effective alpha, what the destination keeps
 };
 
 void PrepareBlendColor(D3DCOLOR color, BlendColor* blend);
 
-// A width x height coverage image (one byte a pixel, rows packed) with its top-left at (x, y),
-// drawn inside `clip` and the target. Formats other than the four back-buffer ones draw nothing.
-void BlendCoverage(const RenderTarget& target, const RECT& clip, int x, int y, const uint8_t* coverage,
-                   int width, int height, const BlendColor& blend);
+// One byte a pixel; each row is `stride` bytes, and the bytes past `width` up to a whole group
+// of four are zero, so HAL may blend the group whole where the clip lets it write that far.
+struct CoverageImage {
+    const uint8_t* bytes;
+    int width;
+    int height;
+    int stride;
+};
+
+// The image with its top-left at (x, y), drawn inside `clip` and the target. Formats other than
+// the four back-buffer ones draw nothing.
+void BlendCoverage(const RenderTarget& target, const RECT& clip, int x, int y, const CoverageImage& image,
+                   const BlendColor& blend);
+
+// HAL blends eight pixels a step where the processor has AVX2, else four; the tests turn the
+// wide path off to check the narrow one on the same machine.
+void UseWideBlend(bool enabled);
 
 // Pixels as A8R8G8B8 and back; `old` supplies what the format keeps (X1R5G5B5's top bit).
 uint32_t UnpackPixel(D3DFORMAT format, uint32_t raw);

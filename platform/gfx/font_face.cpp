@@ -91,13 +91,12 @@ void measureCharacters(FontFace* font) {
     }
 }
 
-void copyCoverage(const FT_Bitmap& bitmap, uint8_t* out) {
-    for (unsigned y = 0; y < bitmap.rows; ++y) {
+// `out` holds rows of `stride` bytes, already zero.
+void copyCoverage(const FT_Bitmap& bitmap, int stride, uint8_t* out) {
+    const bool mono = bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
+    for (unsigned y = 0; y < bitmap.rows; ++y, out += stride) {
         const uint8_t* row = bitmap.buffer + static_cast<ptrdiff_t>(y) * bitmap.pitch;
-        for (unsigned x = 0; x < bitmap.width; ++x) {
-            const bool mono = bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
-            *out++ = mono ? ((row[x >> 3] >> (7 - (x & 7))) & 1 ? 255 : 0) : row[x];
-        }
+        for (unsigned x = 0; x < bitmap.width; ++x) out[x] = mono ? ((row[x >> 3] >> (7 - (x & 7))) & 1 ? 255 : 0) : row[x];
     }
 }
 
@@ -184,9 +183,10 @@ const GlyphBitmap& RasterizedGlyph(FontFace& font, uint8_t character) {
     glyph.top = slot->bitmap_top;
     glyph.width = static_cast<int>(bitmap.width);
     glyph.height = static_cast<int>(bitmap.rows);
+    glyph.stride = (glyph.width + 3) & ~3;  // the blender reads four coverage bytes at a time
     glyph.offset = static_cast<uint32_t>(font.coverage.size());
-    font.coverage.resize(font.coverage.size() + static_cast<size_t>(glyph.width) * glyph.height);
-    copyCoverage(bitmap, font.coverage.data() + glyph.offset);
+    font.coverage.resize(font.coverage.size() + static_cast<size_t>(glyph.stride) * glyph.height);
+    copyCoverage(bitmap, glyph.stride, font.coverage.data() + glyph.offset);
     return glyph;
 }
 

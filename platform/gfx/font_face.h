@@ -28,6 +28,7 @@ struct GlyphBitmap {
     int top = 0;
     int width = 0;
     int height = 0;
+    int stride = 0;       // bytes a row: the width rounded up to whole groups of four, the rest zero
     uint32_t offset = 0;  // of the first coverage byte in FontFace::coverage
     bool rasterised = false;
 };

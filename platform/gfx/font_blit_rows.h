@@ -1,0 +1,210 @@
+// The HAL blender's row loops, shared by two compilations: font_blit.cpp (SSE2, what every
+// x86-64 has) and font_blit_avx2.cpp (eight pixels a step, used where the processor has AVX2).
+// Everything here has internal linkage, so neither compilation's code can stand in for the other's.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstring>
+#include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#if defined(__AVX2__)
+#include <immintrin.h>
+#endif
+
+#include "font_blit.h"
+
+namespace gfx {
+
+// The part of an image that lands inside the clip and the target, and how far right a whole
+// group of four may still write.
+struct BlitBox {
+    int left, top, right, bottom;
+    int writableRight;
+};
+
+namespace {
+
+// x / 255 rounded to nearest, exact for every product of two bytes.
+inline uint32_t div255(uint32_t x) {
+    x += 128;
+    return (x + (x >> 8)) >> 8;
+}
+
+// div255 on two 16-bit lanes at once (bits 0-15 and 16-31); no lane can carry into the next.
+inline uint32_t div255Lanes(uint32_t x) {
+    x += 0x00800080u;
+    return ((x + ((x >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+}
+
+inline uint32_t expand5(uint32_t v) { return (v << 3) | (v >> 2); }
+inline uint32_t expand6(uint32_t v) { return (v << 2) | (v >> 4); }
+
+inline uint32_t blendLanes(uint32_t dst, const BlendColor& blend, uint32_t coverage) {
+    const uint32_t inverse = blend.inverse[coverage];
+    const uint32_t redBlue = div255Lanes((dst & 0x00FF00FFu) * inverse + blend.redBlue[coverage]);
+    const uint32_t alphaGreen = div255Lanes(((dst >> 8) & 0x00FF00FFu) * inverse + blend.alphaGreen[coverage]);
+    return redBlue | (alphaGreen << 8);
+}
+
+inline uint32_t unpackPixel(D3DFORMAT format, uint32_t raw) {
+    switch (format) {
+        case D3DFMT_R5G6B5:
+            return 0xFF000000u | expand5((raw >> 11) & 31) << 16 | expand6((raw >> 5) & 63) << 8 | expand5(raw & 31);
+        case D3DFMT_X1R5G5B5:
+            return 0xFF000000u | expand5((raw >> 10) & 31) << 16 | expand5((raw >> 5) & 31) << 8 | expand5(raw & 31);
+        default: return raw;
+    }
+}
+
+inline uint32_t packPixel(D3DFORMAT format, uint32_t argb, uint32_t old) {
+    const uint32_t r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
+    switch (format) {
+        case D3DFMT_R5G6B5: return (r >> 3) << 11 | (g >> 2) << 5 | (b >> 3);
+        case D3DFMT_X1R5G5B5: return (old & 0x8000u) | (r >> 3) << 10 | (g >> 3) << 5 | (b >> 3);
+        default: return argb;
+    }
+}
+
+#if defined(__SSE2__)
+// x / 255 rounded to nearest on eight 16-bit lanes: div255 exactly, lane for lane, because
+// (y x 257) >> 16 is (y + (y >> 8)) >> 8 for every y below 2^16.
+inline __m128i div255x8(__m128i x) {
+    return _mm_mulhi_epu16(_mm_add_epi16(x, _mm_set1_epi16(128)), _mm_set1_epi16(257));
+}
+
+// The channels of two pixels: source x alpha + destination x (255 - alpha), as blendReference.
+inline __m128i blendTwo(__m128i destination, __m128i source, __m128i alpha) {
+    const __m128i kept = _mm_sub_epi16(_mm_set1_epi16(255), alpha);
+    return div255x8(_mm_add_epi16(_mm_mullo_epi16(source, alpha), _mm_mullo_epi16(destination, kept)));
+}
+
+// Four 32-bit pixels at once; `source` holds B, G, R, 255 twice and `colorAlpha` the colour's alpha.
+inline void blendFour(uint32_t* pixels, uint32_t coverage4, __m128i source, __m128i colorAlpha, bool opaque) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i coverage = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(coverage4)), zero);
+    // An opaque colour's alpha is the coverage itself: div255(c x 255) is c.
+    const __m128i alpha = opaque ? coverage : div255x8(_mm_mullo_epi16(coverage, colorAlpha));
+    const __m128i pairs = _mm_unpacklo_epi16(alpha, alpha);
+    const __m128i alphaLow = _mm_unpacklo_epi32(pairs, pairs);  // pixel 0 in four lanes, then pixel 1
+    const __m128i alphaHigh = _mm_unpackhi_epi32(pairs, pairs);
+    __m128i* at = reinterpret_cast<__m128i*>(pixels);
+    const __m128i destination = _mm_loadu_si128(at);
+    const __m128i low = blendTwo(_mm_unpacklo_epi8(destination, zero), source, alphaLow);
+    const __m128i high = blendTwo(_mm_unpackhi_epi8(destination, zero), source, alphaHigh);
+    _mm_storeu_si128(at, _mm_packus_epi16(low, high));
+}
+#endif
+
+#if defined(__AVX2__)
+inline __m256i div255x16(__m256i x) {
+    return _mm256_mulhi_epu16(_mm256_add_epi16(x, _mm256_set1_epi16(128)), _mm256_set1_epi16(257));
+}
+
+inline __m256i blendEightHalves(__m256i destination, __m256i source, __m256i alpha) {
+    const __m256i kept = _mm256_sub_epi16(_mm256_set1_epi16(255), alpha);
+    return div255x16(_mm256_add_epi16(_mm256_mullo_epi16(source, alpha), _mm256_mullo_epi16(destination, kept)));
+}
+
+// Eight 32-bit pixels, as blendFour. AVX2 unpacks within 128-bit halves, so the low channel
+// words hold pixels 0, 1 and 4, 5 and the high ones 2, 3 and 6, 7; the alphas are picked to match.
+inline void blendEight(uint32_t* pixels, uint64_t coverage8, __m256i source, __m256i colorAlpha, bool opaque) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i coverage = _mm256_set1_epi64x(static_cast<long long>(coverage8));
+    const __m256i pickLow = _mm256_setr_epi8(0, -1, 0, -1, 0, -1, 0, -1, 1, -1, 1, -1, 1, -1, 1, -1,  //
+                                             4, -1, 4, -1, 4, -1, 4, -1, 5, -1, 5, -1, 5, -1, 5, -1);
+    const __m256i pickHigh = _mm256_setr_epi8(2, -1, 2, -1, 2, -1, 2, -1, 3, -1, 3, -1, 3, -1, 3, -1,  //
+                                              6, -1, 6, -1, 6, -1, 6, -1, 7, -1, 7, -1, 7, -1, 7, -1);
+    __m256i alphaLow = _mm256_shuffle_epi8(coverage, pickLow);
+    __m256i alphaHigh = _mm256_shuffle_epi8(coverage, pickHigh);
+    if (!opaque) {
+        alphaLow = div255x16(_mm256_mullo_epi16(alphaLow, colorAlpha));
+        alphaHigh = div255x16(_mm256_mullo_epi16(alphaHigh, colorAlpha));
+    }
+    __m256i* at = reinterpret_cast<__m256i*>(pixels);
+    const __m256i destination = _mm256_loadu_si256(at);
+    const __m256i low = blendEightHalves(_mm256_unpacklo_epi8(destination, zero), source, alphaLow);
+    const __m256i high = blendEightHalves(_mm256_unpackhi_epi8(destination, zero), source, alphaHigh);
+    _mm256_storeu_si256(at, _mm256_packus_epi16(low, high));
+}
+#endif
+
+template <D3DFORMAT Format, typename Pixel>
+inline void blendOne(Pixel* pixel, uint32_t coverage, const BlendColor& blend) {
+    if (coverage == 0) return;
+    const uint32_t old = *pixel;
+    const uint32_t argb =
+        (coverage == 255 && blend.opaque) ? blend.solid : blendLanes(unpackPixel(Format, old), blend, coverage);
+    *pixel = static_cast<Pixel>(packPixel(Format, argb, old));
+}
+
+template <D3DFORMAT Format>
+void blendBoxHal(const RenderTarget& target, const BlitBox& box, int x, int y, const CoverageImage& image,
+                 const BlendColor& blend) {
+    using Pixel = std::conditional_t<Format == D3DFMT_R5G6B5 || Format == D3DFMT_X1R5G5B5, uint16_t, uint32_t>;
+    const int count = box.right - box.left;
+    const int column = box.left - x;
+    int groupsEnd = 0;  // pixels [0, groupsEnd) of each row go in groups of four (or eight)
+#if defined(__SSE2__)
+    const uint32_t c = blend.color;
+    const __m128i source = _mm_set_epi16(255, (c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF, 255, (c >> 16) & 0xFF,
+                                         (c >> 8) & 0xFF, c & 0xFF);
+    const __m128i colorAlpha = _mm_set1_epi16(static_cast<short>(c >> 24));
+    const __m128i solid = _mm_set1_epi32(static_cast<int>(blend.solid));
+#if defined(__AVX2__)
+    const __m256i source8 = _mm256_broadcastsi128_si256(source);
+    const __m256i colorAlpha8 = _mm256_set1_epi16(static_cast<short>(c >> 24));
+    const __m256i solid8 = _mm256_set1_epi32(static_cast<int>(blend.solid));
+#endif
+    if constexpr (sizeof(Pixel) == 4) {
+        // The zero padding blends to no change, so the last group goes whole when it may write there.
+        const int rounded = (count + 3) & ~3;
+        const bool padded = column + rounded <= image.stride && box.left + rounded <= box.writableRight;
+        groupsEnd = padded ? rounded : (count & ~3);
+    }
+#endif
+    for (int py = box.top; py < box.bottom; ++py) {
+        const uint8_t* cover = image.bytes + (py - y) * image.stride + column;
+        Pixel* row = reinterpret_cast<Pixel*>(target.bits + static_cast<ptrdiff_t>(py) * target.pitch) + box.left;
+        int i = 0;
+#if defined(__AVX2__)
+        for (; i + 8 <= groupsEnd; i += 8) {
+            uint64_t eight = 0;
+            std::memcpy(&eight, cover + i, 8);
+            if (eight == 0) continue;
+            if (eight == ~uint64_t{0} && blend.opaque) {
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + i), solid8);
+            } else {
+                blendEight(reinterpret_cast<uint32_t*>(row + i), eight, source8, colorAlpha8, blend.opaque);
+            }
+        }
+#endif
+#if defined(__SSE2__)
+        for (; i < groupsEnd; i += 4) {
+            uint32_t four = 0;
+            std::memcpy(&four, cover + i, 4);
+            if (four == 0) continue;
+            if (four == 0xFFFFFFFFu && blend.opaque) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), solid);
+            } else {
+                blendFour(reinterpret_cast<uint32_t*>(row + i), four, source, colorAlpha, blend.opaque);
+            }
+        }
+#endif
+        for (; i < count; ++i) {
+            uint64_t eight = 0;
+            if (i + 8 <= count && (std::memcpy(&eight, cover + i, 8), eight == 0)) {
+                i += 7;  // eight empty pixels at once
+                continue;
+            }
+            blendOne<Format>(row + i, cover[i], blend);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace gfx
