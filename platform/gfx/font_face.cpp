@@ -89,6 +89,9 @@ void measureCharacters(FontFace* font) {
                                ? static_cast<int>((font->face->glyph->advance.x + 32) >> 6)
                                : 0;
     }
+    // Wine's D3DX font lays a carriage return out as nothing at all: no width, no ink.
+    font->advance['\r'] = 0;
+    font->glyphs['\r'].rasterised = true;
 }
 
 // `out` holds rows of `stride` bytes, already zero.

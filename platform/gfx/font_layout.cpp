@@ -13,43 +13,120 @@ int widthOf(const int advance[256], const char* text, int start, int end) {
     return width;
 }
 
-// One paragraph (text between line breaks) into lines no wider than maxWidth. Spaces never
-// overflow: the ones a wrap lands on end the line and are not drawn.
+// Where a line may break follows Unicode's line-breaking classes, cut down to the ones
+// Windows-1252 holds; Wine's D3DX font breaks at the same places (after '-', '/', '!', before
+// '$', '%', around dashes), not only at spaces.
+enum BreakClass : uint8_t { OP, CL, CP, QU, GL, EX, SY, IS, PR, PO, NU, AL, IN, HY, BA, BB, B2, SP };
+
+constexpr BreakClass breakClassOf(uint8_t c) {
+    switch (c) {
+        case ' ': return SP;
+        case '\t': case '|': case 0x96: case 0xAD: return BA;  // tab, bar, en dash, soft hyphen
+        case '!': case '?': return EX;
+        case '"': case '\'': case 0x8B: case 0x91: case 0x92: case 0x93: case 0x94: case 0x9B: case 0xAB: case 0xBB:
+            return QU;
+        case '$': case '+': case '\\': case 0x80: case 0xA3: case 0xA4: case 0xA5: case 0xB1: return PR;
+        case '%': case 0x89: case 0xA2: case 0xB0: return PO;
+        case '(': case '[': case '{': case 0x82: case 0x84: case 0xA1: case 0xBF: return OP;
+        case ')': case ']': return CP;
+        case '}': return CL;
+        case ',': case '.': case ':': case ';': return IS;
+        case '-': return HY;
+        case '/': return SY;
+        case 0x85: return IN;  // ellipsis
+        case 0x97: return B2;  // em dash
+        case 0xA0: return GL;  // no-break space
+        case 0xB4: return BB;  // acute accent
+        default: return (c >= '0' && c <= '9') ? NU : AL;
+    }
+}
+
+// Between a character of the row's class and one of the column's: '_' a line may break there,
+// '%' only when spaces come between them, '^' never.
+const char kPairs[17][18] = {
+    //  OP CL CP QU GL EX SY IS PR PO NU AL IN HY BA BB B2
+    "^^^^^^^^^^^^^^^^^",  // OP
+    "_^^%%^^^%%___%%__",  // CL
+    "_^^%%^^^%%%%_%%__",  // CP
+    "^^^%%^^^%%%%%%%%%",  // QU
+    "%^^%%^^^%%%%%%%%%",  // GL
+    "_^^%%^^^_____%%__",  // EX
+    "_^^%%^^^__%__%%__",  // SY
+    "_^^%%^^^__%%_%%__",  // IS
+    "%^^%%^^^__%%_%%__",  // PR
+    "%^^%%^^^__%%_%%__",  // PO
+    "%^^%%^^^%%%%%%%__",  // NU
+    "%^^%%^^^__%%%%%__",  // AL
+    "_^^%%^^^____%%%__",  // IN
+    "_^^%%^^^__%__%%__",  // HY
+    "_^^%%^^^_____%%__",  // BA
+    "%^^%%^^^%%%%%%%%%",  // BB
+    "_^^%%^^^_____%%_^",  // B2
+};
+
+struct BreakClasses {
+    BreakClass of[256];
+};
+
+constexpr BreakClasses makeBreakClasses() {
+    BreakClasses classes = {};
+    for (int c = 0; c < 256; ++c) classes.of[c] = breakClassOf(static_cast<uint8_t>(c));
+    return classes;
+}
+
+constexpr BreakClasses kBreakClasses = makeBreakClasses();
+
+// One paragraph (text between line feeds) into lines no wider than maxWidth, in one pass. A
+// piece of text (up to the next place a line may break) fits only with the spaces after it, as
+// Wine measures it.
 void wrapParagraph(const int advance[256], const char* text, int start, int end, int maxWidth,
                    std::vector<TextLine>* lines) {
     int pos = start;
-    do {
+    while (pos < end) {
         const int lineStart = pos;
         int width = 0;
-        int breakAt = -1, breakWidth = 0;  // end of the last word seen, before its spaces
-        int i = pos;
-        for (; i < end; ++i) {
+        int pieceStart = -1, widthBeforePiece = 0;  // the last place this line may break
+        int before = BA;  // a line may break after its leading spaces, as after a tab
+        bool spaced = false;
+        int cut = end;
+        for (int i = lineStart; i < end; ++i) {
             const uint8_t c = static_cast<uint8_t>(text[i]);
-            if (c == ' ') {
-                if (i > lineStart && text[i - 1] != ' ') {
-                    breakAt = i;
-                    breakWidth = width;
+            const BreakClass next = kBreakClasses.of[c];
+            if (next == SP) {
+                spaced = true;
+            } else {
+                const char rule = kPairs[before][next];
+                if (i > lineStart && (rule == '_' || (rule == '%' && spaced))) {
+                    pieceStart = i;
+                    widthBeforePiece = width;
                 }
-            } else if (width + advance[c] > maxWidth) {
+                before = next;
+                spaced = false;
+            }
+            if (width + advance[c] > maxWidth) {
+                if (pieceStart > lineStart) {
+                    cut = pieceStart;
+                    width = widthBeforePiece;
+                } else {
+                    // A piece wider than the line breaks where it overflows, keeping at least
+                    // one character; a space still fits when it starts inside the line.
+                    const bool keep = i == lineStart || (next == SP && width <= maxWidth);
+                    cut = keep ? i + 1 : i;
+                    if (keep) width += advance[c];
+                }
                 break;
             }
             width += advance[c];
         }
-        if (i == end) {
+        if (cut == end) {  // a paragraph keeps its last spaces
             lines->push_back(TextLine{lineStart, end - lineStart, width});
             return;
         }
-        if (breakAt > lineStart) {
-            lines->push_back(TextLine{lineStart, breakAt - lineStart, breakWidth});
-            pos = breakAt;
-        } else {
-            // A word wider than the line: it breaks where it overflows, keeping at least one character.
-            const int cut = i > lineStart ? i : i + 1;
-            lines->push_back(TextLine{lineStart, cut - lineStart, i > lineStart ? width : widthOf(advance, text, i, cut)});
-            pos = cut;
-        }
-        while (pos < end && text[pos] == ' ') ++pos;
-    } while (pos < end);
+        int drawn = cut;  // the spaces a wrap lands on are swallowed
+        for (; drawn > lineStart && text[drawn - 1] == ' '; --drawn) width -= advance[' '];
+        lines->push_back(TextLine{lineStart, drawn - lineStart, width});
+        pos = cut;
+    }
 }
 
 }  // namespace
@@ -60,14 +137,13 @@ void LayOutText(const int advance[256], const char* text, int length, bool wordB
     int pos = 0;
     while (pos < length) {
         int end = pos;
-        while (end < length && text[end] != '\r' && text[end] != '\n') ++end;
+        while (end < length && text[end] != '\n') ++end;
         if (wordBreak && end > pos) {
             wrapParagraph(advance, text, pos, end, maxWidth, lines);
         } else {
             lines->push_back(TextLine{pos, end - pos, widthOf(advance, text, pos, end)});
         }
-        pos = end;
-        if (pos < length) pos += (text[pos] == '\r' && pos + 1 < length && text[pos + 1] == '\n') ? 2 : 1;
+        pos = end + 1;
     }
 }
 

@@ -9,12 +9,13 @@ namespace gfx {
 
 struct TextLine {
     int start;   // byte offset into the text
-    int length;  // bytes drawn, without the line break or the spaces a wrap swallowed
+    int length;  // bytes drawn, without the line feed or the spaces a wrap swallowed
     int width;   // pixels
 };
 
-// Breaks at CR, LF and CR LF; with `wordBreak` also between words so that no line is wider
-// than `maxWidth`, and inside a word that alone is too wide, where it overflows.
+// Breaks at LF (a CR is a character of no width, so CR LF is one break and a lone CR none);
+// with `wordBreak` also where Unicode's line-breaking rules allow, so that no line is wider
+// than `maxWidth`, and inside a piece that alone is too wide, where it overflows.
 void LayOutText(const int advance[256], const char* text, int length, bool wordBreak, int maxWidth,
                 std::vector<TextLine>* lines);
 

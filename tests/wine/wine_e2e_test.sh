@@ -16,8 +16,7 @@ fi
 
 x_target=Wine
 x_work="$(mktemp -d "${TMPDIR:-/tmp}/fontloom-wine.XXXXXX")"
-export WINEPREFIX="$x_work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-trap 'wineserver -k 2>/dev/null; stop_x_server; rm -rf "$x_work"' EXIT
+trap 'stop_wine; stop_x_server; rm -rf "$x_work"' EXIT
 
 launch_program() {
   cp "$exe" "$1/"
@@ -25,5 +24,5 @@ launch_program() {
 }
 
 start_x_server
-wineboot -i >/dev/null 2>&1
+make_wine_prefix "$x_work/prefix"
 run_x_scenarios

@@ -30,7 +30,7 @@ TEST_F(FontDrawTest, ReturnsTheHeightOfTheFormattedTextAndZeroForNothing) {
     EXPECT_EQ(font.draw(canvas, "a\nb", {0, 0, 200, 100}, 0), 44);
     EXPECT_EQ(font.draw(canvas, "a\r\nb\r\nc", {0, 0, 200, 100}, DT_NOCLIP), 66);
     EXPECT_EQ(font.draw(canvas, "a\r\nb\r\nc", {0, 0, 200, 30}, 0), 66) << "as GDI: clipping does not shorten it";
-    EXPECT_EQ(font.draw(canvas, "Fontloom draws this page again and again", {0, 0, 142, 100}, DT_WORDBREAK), 66);
+    EXPECT_EQ(font.draw(canvas, "Fontloom draws this page again and again", {0, 0, 148, 100}, DT_WORDBREAK), 66);
 
     Canvas blank(200, 100, D3DFMT_X8R8G8B8);
     RECT rect = {0, 0, 200, 100};
@@ -107,12 +107,90 @@ TEST_F(FontDrawTest, NoClipDrawsPastTheRectangleButNotPastTheTarget) {
 TEST_F(FontDrawTest, WrappedLinesArePixelForPixelTheLinesOfTheLayout) {
     TestFont font;
     Canvas wrapped(300, 100, D3DFMT_X8R8G8B8), byHand(300, 100, D3DFMT_X8R8G8B8);
-    EXPECT_EQ(font.draw(wrapped, "Fontloom draws this page again and again", {20, 4, 162, 100}, DT_WORDBREAK), 66);
-    font.draw(byHand, "Fontloom draws", {20, 4, 162, 100}, 0);
-    font.draw(byHand, "this page again", {20, 26, 162, 100}, 0);
-    font.draw(byHand, "and again", {20, 48, 162, 100}, 0);
+    EXPECT_EQ(font.draw(wrapped, "Fontloom draws this page again and again", {20, 4, 168, 100}, DT_WORDBREAK), 66);
+    font.draw(byHand, "Fontloom draws", {20, 4, 168, 100}, 0);
+    font.draw(byHand, "this page again", {20, 26, 168, 100}, 0);
+    font.draw(byHand, "and again", {20, 48, 168, 100}, 0);
     EXPECT_EQ(wrapped.bytes, byHand.bytes);
-    EXPECT_LE(wrapped.inkBox(0).right, 162);
+    EXPECT_LE(wrapped.inkBox(0).right, 168);
+}
+
+TEST_F(FontDrawTest, MeasuresTextAsWinesD3DXFontDoes) {
+    // DT_CALCRECT in {10, 20, 110, 400}, as the Windows build under Wine answered it.
+    TestFont font;
+    Canvas canvas(8, 8, D3DFMT_X8R8G8B8);
+    const struct {
+        const char* text;
+        DWORD format;
+        INT height;
+        RECT rect;
+    } cases[] = {
+        {"a", 0, 22, {10, 20, 21, 42}},
+        {"", 0, 0, {10, 20, 110, 400}},
+        {"ab \n", 0, 22, {10, 20, 38, 42}},
+        {"ab  ", DT_WORDBREAK, 22, {10, 20, 44, 42}},
+        {"ab \n", DT_WORDBREAK, 22, {10, 20, 38, 42}},
+        {"  ab", DT_WORDBREAK, 22, {10, 20, 44, 42}},
+        {"&a", 0, 22, {10, 20, 34, 42}},  // no prefix characters: '&' is drawn and measured
+        {"&&", DT_WORDBREAK, 22, {10, 20, 36, 42}},
+        {"a&", 0, 22, {10, 20, 34, 42}},
+        {"a\tb", 0, 22, {10, 20, 39, 42}},  // a tab is one character, 7 px, not expanded
+        {"\t", DT_WORDBREAK, 22, {10, 20, 17, 42}},
+        {"a\r\nb", 0, 44, {10, 20, 21, 64}},
+        {"a\rb", DT_WORDBREAK, 22, {10, 20, 32, 42}},
+        {"x\n\n", 0, 44, {10, 20, 20, 64}},
+        {"\n", 0, 22, {10, 20, 10, 42}},
+        {"Fontloom draws this page again and again", 0, 22, {10, 20, 386, 42}},
+        {"Fontloom draws this page again and again", DT_WORDBREAK, 110, {10, 20, 100, 130}},
+        {"well-known words", DT_WORDBREAK, 66, {10, 20, 67, 86}},
+        {"a b c d e f", DT_WORDBREAK, 22, {10, 20, 100, 42}},
+        {"WWWWWWWWWWWWWWWW", DT_WORDBREAK, 88, {10, 20, 105, 108}},
+    };
+    for (const auto& test : cases) {
+        for (DWORD noClip : {0u, static_cast<DWORD>(DT_NOCLIP)}) {
+            RECT rect = {10, 20, 110, 400};
+            EXPECT_EQ(gfx::DrawFontText(font.font, canvas.target, test.text, -1, &rect,
+                                        test.format | noClip | DT_CALCRECT, 0xFFFFFFFF),
+                      test.height)
+                << test.text;
+            EXPECT_EQ(rect.left, test.rect.left) << test.text;
+            EXPECT_EQ(rect.top, test.rect.top) << test.text;
+            EXPECT_EQ(rect.right, test.rect.right) << test.text;
+            EXPECT_EQ(rect.bottom, test.rect.bottom) << test.text;
+            rect = {10, 20, 110, 400};
+            EXPECT_EQ(gfx::DrawFontText(font.font, canvas.target, test.text, -1, &rect, test.format | noClip,
+                                        0xFFFFFFFF),
+                      test.height)
+                << "drawing returns what measuring does: " << test.text;
+        }
+    }
+}
+
+TEST_F(FontDrawTest, AmpersandsTabsAndCarriageReturnsAreDrawnAsWineDrawsThem) {
+    TestFont font;
+    const int amp = font.face().advance['&'];
+    // "&x" is '&' and then 'x', nothing underlined; "&&" is two of them.
+    Canvas prefixed(100, 30, D3DFMT_X8R8G8B8), byHand(100, 30, D3DFMT_X8R8G8B8);
+    font.draw(prefixed, "&x", {5, 2, 100, 30}, 0);
+    font.draw(byHand, "&", {5, 2, 100, 30}, 0);
+    font.draw(byHand, "x", {5 + amp, 2, 100, 30}, 0);
+    EXPECT_EQ(prefixed.bytes, byHand.bytes);
+    Canvas one(100, 30, D3DFMT_X8R8G8B8), two(100, 30, D3DFMT_X8R8G8B8);
+    font.draw(one, "&", {5, 2, 100, 30}, 0);
+    font.draw(two, "&&", {5, 2, 100, 30}, 0);
+    EXPECT_EQ(two.inkBox(0).right - one.inkBox(0).right, amp);
+
+    // A tab shows the face's glyph for it (a box) and moves the pen by its advance.
+    Canvas tab(100, 30, D3DFMT_X8R8G8B8), none(100, 30, D3DFMT_X8R8G8B8);
+    font.draw(tab, "\t", {5, 2, 100, 30}, 0);
+    EXPECT_NE(tab.bytes, none.bytes);
+    EXPECT_EQ(font.face().advance['\t'], 7);
+
+    // A carriage return draws nothing and takes no room: "a\rb" is "ab".
+    Canvas cr(100, 30, D3DFMT_X8R8G8B8), ab(100, 30, D3DFMT_X8R8G8B8);
+    EXPECT_EQ(font.draw(cr, "a\rb", {5, 2, 100, 30}, DT_WORDBREAK), 22);
+    font.draw(ab, "ab", {5, 2, 100, 30}, 0);
+    EXPECT_EQ(cr.bytes, ab.bytes);
 }
 
 // Coverage c of colour (A, R, G, B) over the destination, rounded to nearest as the blend must.

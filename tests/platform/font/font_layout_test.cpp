@@ -30,35 +30,86 @@ protected:
 
 using Lines = std::vector<std::string>;
 
-TEST_F(FontLayoutTest, WordBreakFillsEachLineWithTheWordsThatFit) {
-    // Widths from the advances of 22 px Liberation Sans: "Fontloom draws" 142, "this page again" 135,
-    // "this page again and" 174, "Fontloom" 83, "draws this page" 140, "again and again" 141.
+TEST_F(FontLayoutTest, WordBreakFitsEachWordWithTheSpacesAfterIt) {
+    // As Wine's D3DX font measures it, a word fits only with its trailing spaces; DT_CALCRECT
+    // there gives this text 5 lines at 100 px, the widest 90 ("draws this", 96 with its space).
     const std::string text = "Fontloom draws this page again and again";
-    const int width = font.width("Fontloom draws");
-    ASSERT_EQ(width, 142);
-    ASSERT_EQ(font.width("this page again"), 135);
-    ASSERT_EQ(font.width("this page again and"), 174);
-    ASSERT_EQ(font.width("draws this page"), 140);
-    ASSERT_EQ(font.width("again and again"), 141);
-
-    layOut(text, true, 142);  // a line exactly as wide as the rectangle still fits
-    EXPECT_EQ(texts(text), (Lines{"Fontloom draws", "this page again", "and again"}));
-    EXPECT_EQ(lines[1].start, 15);
+    ASSERT_EQ(font.width("draws this"), 90);
+    layOut(text, true, 100);
+    EXPECT_EQ(texts(text), (Lines{"Fontloom", "draws this", "page", "again and", "again"}));
+    EXPECT_EQ(lines[1].width, 90) << "the spaces a wrap lands on are not measured";
     expectWidthsAreTheAdvances(text);
 
-    layOut(text, true, 141);
-    EXPECT_EQ(texts(text), (Lines{"Fontloom", "draws this page", "again and again"}));
+    const int withSpace = font.width("Fontloom draws ");
+    layOut(text, true, withSpace);
+    EXPECT_EQ(texts(text)[0], "Fontloom draws");
+    layOut(text, true, withSpace - 1);
+    EXPECT_EQ(texts(text)[0], "Fontloom") << "the word fits, its space does not";
 
-    // The spaces a wrap lands on are swallowed; a paragraph's leading spaces are kept.
-    const std::string spaced = "  Fontloom      draws";
-    layOut(spaced, true, font.width("  Fontloom") + font.width(" ") * 2);
-    EXPECT_EQ(texts(spaced), (Lines{"  Fontloom", "draws"}));
+    // Several spaces go with the word before them; no line starts with them.
+    const std::string gap = "one two   three";
+    layOut(gap, true, font.width("one two  "));
+    EXPECT_EQ(texts(gap), (Lines{"one", "two", "three"}));
+    layOut(gap, true, font.width("one two   "));
+    EXPECT_EQ(texts(gap), (Lines{"one two", "three"}));
+
+    // A paragraph keeps its last spaces (Wine: "ab  " is 34 px wide, wrapped or not).
+    layOut("ab  ", true, 100);
+    EXPECT_EQ(lines[0].width, font.width("ab  "));
+    layOut("ab  \nc", true, 100);
+    EXPECT_EQ(texts("ab  \nc"), (Lines{"ab  ", "c"}));
+
+    // Leading spaces are kept, but a line may break after them.
+    const std::string lead = "    Four";
+    layOut(lead, true, 100);
+    EXPECT_EQ(texts(lead), (Lines{lead}));
+    layOut(lead, true, font.width("Four") + 2);
+    EXPECT_EQ(texts(lead), (Lines{"", "Four"}));
 
     layOut(text, false, 10);  // without DT_WORDBREAK the width does not matter
     EXPECT_EQ(texts(text), (Lines{text}));
 }
 
-TEST_F(FontLayoutTest, AWordTooLongForTheLineBreaksWhereItOverflows) {
+TEST_F(FontLayoutTest, LinesBreakWhereWinesFontBreaksThem) {
+    // "xx ab" + c + a long tail, with room for "xx ab" + c and a little: the first line says
+    // whether a line may break after c, before it, or neither (then it breaks at the space).
+    enum Where { After, Before, Neither };
+    const struct {
+        const char* c;
+        Where where;
+    } cases[] = {
+        {"-", After},     {"-5", Neither},  {"/", After},     {"/5", Neither},  {"|", After},
+        {"\xAD", After},  {"\x96", After},  {"\x97", After},  {"!", After},     {"?", After},
+        {"}", After},     {"\x85", After},  {"$", Before},    {"+", Before},    {"%", Before},
+        {"\x80", Before}, {"(", Neither},   {")", Neither},   {"\"", Neither},  {":", Neither},
+        {"\xA0", Neither}, {"_", Neither},  {"\xBF", Neither}, {"\x93", Neither}, {"5\x80", Neither},
+    };
+    for (const auto& test : cases) {
+        const std::string head = std::string("xx ab") + test.c;
+        const std::string text = head + "cdefghijklmnopq";
+        layOut(text, true, font.width(head) + 2);
+        ASSERT_GE(lines.size(), 2u) << test.c;
+        const std::string first = texts(text)[0];
+        const std::string expected = test.where == After ? head : test.where == Before ? "xx ab" : "xx";
+        EXPECT_EQ(first, expected) << "break around '" << test.c << "'";
+    }
+
+    // An em dash also breaks before itself; no line breaks between a word and a '!' after spaces.
+    const std::string dash = "xx well\x97known";
+    layOut(dash, true, font.width("xx well") + 3);
+    EXPECT_EQ(texts(dash)[0], "xx well");
+    const std::string bang = "xx ab !!!!!!";
+    layOut(bang, true, font.width("xx ab !!") + 1);
+    EXPECT_EQ(texts(bang)[0], "xx");
+
+    // A tab breaks after itself and stays on its line, drawn like any character.
+    const std::string tab = "xx that\tnext";
+    layOut(tab, true, font.width("xx that\t") + 2);
+    EXPECT_EQ(texts(tab), (Lines{"xx that\t", "next"}));
+    expectWidthsAreTheAdvances(tab);
+}
+
+TEST_F(FontLayoutTest, APieceTooWideForTheLineBreaksWhereItOverflows) {
     const std::string text = "ab WWWWWWWWWWWWWWWW cd";
     const int width = 100;
     const int perLine = width / font.face().advance['W'];
@@ -83,21 +134,37 @@ TEST_F(FontLayoutTest, AWordTooLongForTheLineBreaksWhereItOverflows) {
     EXPECT_EQ(texts(text), expected);
     expectWidthsAreTheAdvances(text);
 
-    // A rectangle narrower than one character still makes progress: a character a line.
+    // A word with more spaces after it than the line holds: the spaces that start inside the
+    // line stay on it, the rest start the next one (Wine, 120 spaces at 640 px: "x" 126 px in).
+    const std::string spaces = "Alone" + std::string(8, ' ') + "x";
+    const int room = font.width("Alone") + font.width(" ") * 5 + 3;
+    layOut(spaces, true, room);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(texts(spaces)[0], "Alone");
+    EXPECT_EQ(texts(spaces)[1], "  x");
+
+    // A rectangle narrower than one character still makes progress: every W on a line of its own.
     layOut("WWW", true, 3);
     EXPECT_EQ(texts("WWW"), (Lines{"W", "W", "W"}));
     layOut("WW W", true, 0);
-    EXPECT_EQ(texts("WW W"), (Lines{"W", "W", "W"}));
+    for (const gfx::TextLine& line : lines) EXPECT_LE(line.length, 1);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(texts("WW W").back(), "W");
 }
 
-TEST_F(FontLayoutTest, LfCrLfAndCrEachStartOneNewLine) {
+TEST_F(FontLayoutTest, OnlyLineFeedsBreakLinesAndCarriageReturnsTakeNoRoom) {
+    // Wine's D3DX font: "a\r\nb" is two lines, "a\rb" one of a + b.
     const std::string text = "one\r\ntwo\nthree\rfour\n\nsix";
     for (bool wordBreak : {false, true}) {
         layOut(text, wordBreak, 640);
-        EXPECT_EQ(texts(text), (Lines{"one", "two", "three", "four", "", "six"})) << wordBreak;
-        EXPECT_EQ(lines[1].start, 5) << "CR LF is one break";
+        EXPECT_EQ(texts(text), (Lines{"one\r", "two", "three\rfour", "", "six"})) << wordBreak;
+        EXPECT_EQ(lines[0].width, font.width("one")) << wordBreak;
+        EXPECT_EQ(lines[2].width, font.width("threefour")) << wordBreak;
         expectWidthsAreTheAdvances(text);
     }
+    EXPECT_EQ(font.face().advance['\r'], 0);
+    layOut("x\n\n", false, 640);
+    EXPECT_EQ(lines.size(), 2u) << "a final line feed starts no line";
     layOut("\n", false, 640);
     EXPECT_EQ(lines.size(), 1u);
     layOut("", false, 640);
@@ -116,14 +183,15 @@ TEST_F(FontLayoutTest, TheSamplePageWrapsGreedilyWithin640Pixels) {
             EXPECT_EQ(line.start + line.length, static_cast<int>(page.size()));
             break;
         }
-        // Between two lines lie only the spaces of a wrap, or one line break.
+        // Between two lines lie only the spaces of a wrap (none after a '-'), or one line feed.
         const int gapStart = line.start + line.length, gapEnd = lines[i + 1].start;
         const std::string gap = page.substr(gapStart, gapEnd - gapStart);
-        ASSERT_TRUE(gap == "\n" || (!gap.empty() && gap.find_first_not_of(' ') == std::string::npos))
+        ASSERT_TRUE(gap == "\n" || gap.find_first_not_of(' ') == std::string::npos)
             << "line " << i << " gap '" << gap << "'";
         if (gap != "\n") {
-            // Greedy: the next word would not have fitted on this line.
-            const size_t wordEnd = page.find_first_of(" \n", gapEnd);
+            // Greedy: the next word, with its spaces, would not have fitted on this line.
+            size_t wordEnd = page.find_first_of(" \n", gapEnd);
+            wordEnd = page.find_first_not_of(' ', wordEnd);
             const std::string next = page.substr(gapEnd, wordEnd - gapEnd);
             EXPECT_GT(line.width + font.width(gap) + font.width(next), 640) << i;
         }
