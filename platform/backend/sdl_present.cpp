@@ -20,7 +20,7 @@ Uint32 sdlFormatOf(D3DFORMAT format) {
 
 bool ensureRenderer(WindowEntry& entry) {
     if (entry.renderer) return true;
-    entry.renderer = SDL_CreateRenderer(entry.sdl, -1, IsHeadless() ? SDL_RENDERER_SOFTWARE : 0);
+    entry.renderer = SDL_CreateRenderer(entry.sdl, -1, 0);  // the driver the hints choose
     if (!entry.renderer) entry.renderer = SDL_CreateRenderer(entry.sdl, -1, SDL_RENDERER_SOFTWARE);
     return entry.renderer != nullptr;
 }

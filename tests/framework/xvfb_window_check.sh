@@ -8,22 +8,17 @@ for tool in Xvfb xdotool xwininfo; do
 done
 [ -x "$probe" ] || { echo "FAIL: $probe is not built"; exit 1; }
 
+source "$FONTLOOM_SOURCE_DIR/tests/support/x_session.sh"
 work=$(mktemp -d)
 probe_pid=""
 cleanup() {
     [ -n "$probe_pid" ] && kill "$probe_pid" 2>/dev/null
-    [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
+    stop_x_server
     wait 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-# Xvfb picks a free display itself and writes its number to fd 3.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=":$(cat "$work/display")"
+start_x_server
 cd "$work"
 fails=0
 
@@ -34,7 +29,7 @@ check() {
     probe_pid=$!
     local window=""
     for _ in $(seq 100); do
-        window=$(xdotool search --onlyvisible --name '^Fontloom probe$' 2>/dev/null | head -n1)
+        window=$(x_client xdotool search --onlyvisible --name '^Fontloom probe$' 2>/dev/null | head -n1)
         [ -n "$window" ] && grep -q '^open' "$work/probe.out" && break
         sleep 0.1
     done
@@ -43,7 +38,7 @@ check() {
     fi
     sleep 0.3  # let a full-screen change settle
     local info geometry
-    info=$(xwininfo -id "$window")
+    info=$(x_client xwininfo -id "$window")
     geometry="$(awk '/Width:/ {print $2}' <<<"$info")x$(awk '/Height:/ {print $2}' <<<"$info")"
     if [ "$geometry" = "$expected" ]; then
         echo "ok ($mode): X reports the window's client area as $geometry"
@@ -51,8 +46,8 @@ check() {
         echo "FAIL ($mode): X reports $geometry, expected $expected"; echo "$info"; fails=1
     fi
 
-    xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-    xdotool key Escape
+    x_client xdotool windowfocus --sync "$window" || x_client xdotool windowfocus "$window"
+    x_client xdotool key Escape
     for _ in $(seq 100); do kill -0 "$probe_pid" 2>/dev/null || break; sleep 0.1; done
     if kill -0 "$probe_pid" 2>/dev/null; then
         echo "FAIL ($mode): the probe still runs 10 s after Escape"; fails=1

@@ -24,7 +24,7 @@ press "$prefs" Tab Up Return
 main=""
 win_width=0 win_height=0
 for _ in $(seq 50); do
-  main="$(xdotool search --onlyvisible --name "^Fontloom$" 2>/dev/null | tail -1)"
+  main="$(x_client xdotool search --onlyvisible --name "^Fontloom$" 2>/dev/null | tail -1)"
   if [ -n "$main" ] && window_geometry "$main" 2>/dev/null && [ "$win_width" = 1280 ]; then break; fi
   sleep 0.2
 done

@@ -27,6 +27,10 @@ end_case() {
   local code
   code="$(cat "$case_dir/exit_code" 2>/dev/null)"
   [ "$code" = 0 ] || x_fail "exit code ${code:-missing}"
+  if [ "$x_failures" -gt 0 ] && [ -s "$case_dir/stderr" ]; then
+    echo "--- [$case_name] the program's stderr:" >&2
+    head -20 "$case_dir/stderr" >&2
+  fi
 }
 
 expect_bytes() {
@@ -58,7 +62,7 @@ run_x_scenarios() {
   press "$prefs_window" Return
   local main_window
   if main_window="$(wait_for_window "^Fontloom$" 30)"; then
-    sleep 2
+    wait_for_ink "$main_window" 30 || x_fail "the main window stays dark"
     window_geometry "$main_window"
     [ "$win_width" = 640 ] && [ "$win_height" = 480 ] || x_fail "client area ${win_width}x${win_height}"
     # The outer window is centred, so the client area sits a caption's height below the middle.

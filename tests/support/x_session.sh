@@ -24,11 +24,26 @@ stop_x_server() {
   wait "$x_server_pid" 2>/dev/null || true
 }
 
+# x_client COMMAND...: runs an X client, again when the server dropped its connection (a busy
+# Xvfb now and then closes a new one at once), so that a key press or a look is never lost to it.
+x_client() {
+  local err status
+  err="$(mktemp)"
+  for _ in 1 2 3 4 5; do
+    "$@" 2>"$err"
+    status=$?
+    grep -qiE "open (display|X server)|xdo instance" "$err" || break
+    sleep 0.1
+  done
+  rm -f "$err"
+  return "$status"
+}
+
 # wait_for_window NAME_REGEX [SECONDS]: prints the window id once a window of that name is mapped.
 wait_for_window() {
   local id
   for _ in $(seq $((${2:-30} * 5))); do
-    id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)"
+    id="$(x_client xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)"
     if [ -n "$id" ]; then
       echo "$id"
       return 0
@@ -42,13 +57,13 @@ wait_for_window() {
 press() {
   local window="$1"
   shift
-  xdotool windowfocus --sync "$window" 2>/dev/null || true
-  xdotool key --window "$window" "$@" 2>/dev/null  # the window may be gone before the key is up
+  x_client xdotool windowfocus --sync "$window" || true
+  x_client xdotool key --window "$window" "$@"  # the window may be gone before the key is up
 }
 
 # window_geometry WINDOW: sets win_x, win_y, win_width, win_height as the X server has them.
 window_geometry() {
-  eval "$(xwininfo -id "$1" | awk '
+  eval "$(x_client xwininfo -id "$1" | awk '
     /Absolute upper-left X/ { print "win_x=" $NF }
     /Absolute upper-left Y/ { print "win_y=" $NF }
     /Width:/ { print "win_width=" $NF }
@@ -59,7 +74,34 @@ window_geometry() {
 bright_pixels() {
   local shot
   shot="$(mktemp --suffix=.png)"
-  import -window "$1" -crop "$4x$5+$2+$3" +repage "$shot" 2>/dev/null
+  x_client import -window "$1" -crop "$4x$5+$2+$3" +repage "$shot" 2>/dev/null
   convert "$shot" -colorspace Gray -threshold 60% -format "%[fx:int(mean*w*h+0.5)]" info: 2>/dev/null
   rm -f "$shot"
+}
+
+# wait_for_ink WINDOW [SECONDS]: waits until the window shows light pixels, then a second more
+# for a few hundred frames (Wine's first frame can take seconds on a busy machine).
+wait_for_ink() {
+  for _ in $(seq $((${2:-30} * 2))); do
+    if [ "$(bright_pixels "$1" 0 0 640 480)" -gt 0 ] 2>/dev/null; then
+      sleep 1
+      return 0
+    fi
+    sleep 0.5
+  done
+  return 1
+}
+
+# make_wine_prefix DIR: a fresh WINEPREFIX in DIR that starts quietly: no Mono or Gecko
+# installer dialogs, no debug chatter. Needs DISPLAY. stop_wine ends its wineserver.
+make_wine_prefix() {
+  export WINEPREFIX="$1" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  wineboot -i >/dev/null 2>&1
+}
+
+stop_wine() {
+  if [ -n "${WINEPREFIX:-}" ] && command -v wineserver >/dev/null 2>&1; then
+    wineserver -k 2>/dev/null
+  fi
+  return 0
 }
