@@ -4,7 +4,7 @@ WINBUILD  ?= build-win
 JOBS      ?= $(shell nproc)
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps build windows sanitize test run bench clean
+.PHONY: all deps build windows sanitize test run bench clean fuzz soak
 
 all: build
 
@@ -59,4 +59,15 @@ bench: deps windows
 	@bash tools/bench.sh $(RELEASE) $(WINBUILD) $(BENCH_SECONDS) $(BENCH_REPEATS)
 
 clean:
-	rm -rf $(BUILD) $(WINBUILD) $(RELEASE) $(ASAN)
+	rm -rf $(BUILD) $(WINBUILD) $(RELEASE) $(ASAN) $(FUZZ)
+
+# The libFuzzer targets (fuzz/), FUZZ_SECONDS each, in their own clang tree (tools/fuzz.sh).
+FUZZ ?= build-fuzz
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@bash tools/fuzz.sh $(FUZZ) $(FUZZ_SECONDS)
+
+# A long headless run: resident memory flat, frame rate steady (tools/soak.sh).
+SOAK_SECONDS ?= 300
+soak: build
+	@bash tools/soak.sh $(BUILD) $(SOAK_SECONDS)

@@ -4,6 +4,9 @@
 
 #ifdef _WIN32
 #include <share.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -13,7 +16,18 @@ FILE* openShared(const char* path, const char* mode) {
 #ifdef _WIN32
     return _fsopen(path, mode, _SH_DENYNO);  // other processes may read and write meanwhile
 #else
-    return std::fopen(path, mode);  // no lock is taken: sharing is the default here
+    // No lock is taken: sharing is the default here. The open does not wait, so that a FIFO in
+    // place of the file fails (no reader) or reads as empty (no writer) instead of hanging.
+    int flags = O_NONBLOCK;
+    if (mode[0] == 'r')
+        flags |= O_RDONLY;
+    else
+        flags |= O_WRONLY | O_CREAT | (mode[0] == 'a' ? O_APPEND : O_TRUNC);
+    const int fd = open(path, flags, 0666);
+    if (fd < 0) return nullptr;
+    FILE* file = fdopen(fd, mode);
+    if (!file) close(fd);
+    return file;
 #endif
 }
 

@@ -20,11 +20,39 @@ new_case() {
   cp "$SAMPLE_TEXT" "$case_dir/text.txt"
 }
 
+# start_program SCRIPT: starts the program headless in $case_dir, in the background; sets
+# $program_pid. wait_program then sets $exit_code.
+start_program() {
+  ( cd "$case_dir" && FONTLOOM_HEADLESS=1 FONTLOOM_SIM="$1" SDL_AUDIODRIVER=dummy \
+      exec timeout 300 ${FONTLOOM_RUNNER:-} "$FONTLOOM_BIN" >"$case_dir/stdout" 2>"$case_dir/stderr" ) &
+  program_pid=$!
+}
+
+wait_program() {
+  wait "$program_pid"
+  exit_code=$?
+}
+
 # run_program SCRIPT: runs the program headless in $case_dir; sets $exit_code.
 run_program() {
-  ( cd "$case_dir" && FONTLOOM_HEADLESS=1 FONTLOOM_SIM="$1" SDL_AUDIODRIVER=dummy \
-      timeout 300 ${FONTLOOM_RUNNER:-} "$FONTLOOM_BIN" >"$case_dir/stdout" 2>"$case_dir/stderr" )
-  exit_code=$?
+  start_program "$1"
+  wait_program
+}
+
+# program_running: the program started by start_program has not ended yet.
+program_running() {
+  kill -0 "$program_pid" 2>/dev/null
+}
+
+# wait_for_lines FILE N: until FILE in $case_dir holds N lines; false when the program ended or
+# a minute went by first.
+wait_for_lines() {
+  local tries=0
+  while [ "$(cat "$case_dir/$1" 2>/dev/null | wc -l)" -lt "$2" ]; do
+    program_running && [ "$tries" -lt 6000 ] || return 1
+    sleep 0.01
+    tries=$((tries + 1))
+  done
 }
 
 fail() {
