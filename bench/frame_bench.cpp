@@ -92,9 +92,9 @@ void run(benchmark::State& state, D3DDEVTYPE type, bool text, const char* label)
 void BM_CopyCeiling(benchmark::State& state) { run(state, D3DDEVTYPE_HAL, false, "Clear + Present"); }
 void BM_FrameHal(benchmark::State& state) { run(state, D3DDEVTYPE_HAL, true, "HAL"); }
 void BM_FrameReference(benchmark::State& state) { run(state, D3DDEVTYPE_REF, true, "Reference"); }
-BENCHMARK(BM_CopyCeiling)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_FrameHal)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_FrameReference)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CopyCeiling)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_FrameHal)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_FrameReference)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
 

@@ -13,7 +13,7 @@ program="$release/app/fontloom"
 exe="$windows/app/fontloom.exe"
 work="$(mktemp -d "${TMPDIR:-/tmp}/fontloom-bench.XXXXXX")"
 source "$source_dir/tests/support/x_session.sh"
-trap 'command -v wineserver >/dev/null && wineserver -k 2>/dev/null; stop_x_server; rm -rf "$work"' EXIT
+trap 'stop_wine; stop_x_server; rm -rf "$work"' EXIT
 
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)]; else print "-" }'; }
 fps_of() { awk 'NR == 1 { print $1 }' "$1/FPS.txt" 2>/dev/null; }
@@ -59,7 +59,7 @@ ceiling() {
   local measured
   measured="$(env "$@" "$release/bench/frame_bench" --benchmark_filter=CopyCeiling --benchmark_min_time="$seconds" \
             --benchmark_repetitions="$repeats" --benchmark_report_aggregates_only=true 2>/dev/null |
-          awk '$1 == "BM_CopyCeiling" || $1 == "BM_CopyCeiling_median" {
+          awk '$1 ~ /^BM_CopyCeiling(\/real_time)?(_median)?$/ {
                  for (i = 1; i <= NF; ++i) if ($i ~ /^frames\/s=/) { sub(/frames\/s=/, "", $i); rate = $i } }
                END { print rate }')"
   # Google Benchmark prints 5.8k/s: back to a plain number.
@@ -70,8 +70,7 @@ ceiling() {
 # The Windows build under Wine, driven with real key presses for $seconds.
 wine_run() {
   local fps=() rss=() dir window
-  export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  wineboot -i >/dev/null 2>&1
+  make_wine_prefix "$work/prefix"
   for _ in $(seq "$repeats"); do
     dir="$(fresh_dir)"
     cp "$exe" "$dir/"

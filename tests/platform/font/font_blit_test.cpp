@@ -2,6 +2,7 @@
 // edge into its zero padding, but never over the clip or the target.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "tests/platform/font/font_canvas.h"
@@ -61,13 +62,15 @@ TEST(FontBlitTest, HalStopsAtTheClipAndTheTargetEdgeWhereverTheyCutAGroupOfFour)
     gfx::UseWideBlend(true);
 }
 
-// The whole page through both HAL paths, on noise so that every blend has something to keep.
+// The whole page through both HAL paths, white and translucent, on noise above (every blend has
+// something to keep) and on black below (the cleared page, which HAL blends its own way).
 TEST(FontBlitTest, TheWideAndNarrowPathsDrawThePageAsTheReferenceDoes) {
     TestFont font;
     const std::string page = SamplePage();
     auto drawPage = [&](bool reference) {
         Canvas canvas(640, 480, D3DFMT_A8R8G8B8, reference);
         fillWithNoise(canvas, 7);
+        std::fill(canvas.bytes.begin() + 240 * canvas.target.pitch, canvas.bytes.end(), 0);
         font.draw(canvas, page.c_str(), {0, 30, 640, 480}, DT_WORDBREAK);
         font.draw(canvas, page.c_str(), {3, 11, 597, 470}, DT_WORDBREAK, 0x9020E0FF);
         return canvas.bytes;
