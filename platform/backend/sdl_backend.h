@@ -34,6 +34,9 @@ Uint32 SdlIdOf(HWND topLevel);
 int VirtualKeyOf(SDL_Keycode key);
 SDL_Keycode KeycodeOf(int virtualKey);
 
+// A captioned window without WS_SYSMENU has no close box; this asks the window manager for that.
+void OfferNoCloseBox(SDL_Window* window);
+
 // Drops what the events code remembers (the pointer's capture).
 void ResetEvents();
 

@@ -188,6 +188,7 @@ void OpenWindow(HWND topLevel) {
         *entry = sdl::WindowEntry{};
         return;
     }
+    if ((window->style & WS_CAPTION) == WS_CAPTION && !(window->style & WS_SYSMENU)) sdl::OfferNoCloseBox(entry->sdl);
     entry->window = topLevel;
 }
 

@@ -90,8 +90,8 @@ void measureCharacters(FontFace* font) {
                                : 0;
     }
     // Wine's D3DX font lays a carriage return out as nothing at all: no width, no ink.
-    font->advance['\r'] = 0;
-    font->glyphs['\r'].rasterised = true;
+    font->advance[uint8_t{'\r'}] = 0;
+    font->glyphs[uint8_t{'\r'}].rasterised = true;
 }
 
 // `out` holds rows of `stride` bytes, already zero.

@@ -123,7 +123,7 @@ void wrapParagraph(const int advance[256], const char* text, int start, int end,
             return;
         }
         int drawn = cut;  // the spaces a wrap lands on are swallowed
-        for (; drawn > lineStart && text[drawn - 1] == ' '; --drawn) width -= advance[' '];
+        for (; drawn > lineStart && text[drawn - 1] == ' '; --drawn) width -= advance[uint8_t{' '}];
         lines->push_back(TextLine{lineStart, drawn - lineStart, width});
         pos = cut;
     }

@@ -4,7 +4,7 @@
 set -u
 source "$FONTLOOM_SOURCE_DIR/tests/support/x_session.sh"
 program="$FONTLOOM_BUILD_DIR/app/fontloom"
-for tool in Xvfb xdotool xwininfo; do
+for tool in Xvfb xdotool xwininfo xprop; do
   command -v "$tool" >/dev/null || { echo "SKIP: no $tool"; exit 77; }
 done
 [ -x "$program" ] || { echo "SKIP: $program not built (FONTLOOM_NATIVE_PROGRAM=ON)"; exit 77; }
@@ -17,6 +17,13 @@ cd "$work" && echo "Some text for the page." >text.txt
 app_pid=$!
 
 prefs="$(wait_for_window "Fontloom : User Preferences" 30)" || { echo "FAIL: no preferences window"; exit 1; }
+# A captioned window without a system menu asks the window manager for no close box: the
+# Motif hints offer moving only (functions 0x4, no 0x20 close).
+hints="$(x_client xprop -id "$prefs" _MOTIF_WM_HINTS)"
+case "$hints" in
+  *"= 0x3, 0x4,"*) echo "preferences window hints: ${hints#*= }" ;;
+  *) echo "FAIL: the preferences window offers a close box: $hints"; exit 1 ;;
+esac
 sleep 0.5  # let the window take its first paint and the focus
 press "$prefs" Tab Up Return
 
