@@ -111,11 +111,11 @@ BOOL WINAPI MoveWindow(HWND handle, int x, int y, int width, int height, BOOL re
     }
     if (width < 0) width = 0;
     if (height < 0) height = 0;
-    RECT before;
+    RECT before = {};
     GetClientRect(handle, &before);
     const bool moved = window->rect.left != x || window->rect.top != y;
     window->rect = RECT{x, y, x + width, y + height};
-    RECT after;
+    RECT after = {};
     GetClientRect(handle, &after);
     if (!window->parent) backend::SyncWindow(handle);
     HWND parent = window->parent;
