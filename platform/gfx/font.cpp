@@ -8,7 +8,9 @@
 #include <string>
 
 #include "font_blit.h"
+#include "font_compose.h"
 #include "font_layout.h"
+#include "font_walk.h"
 #include "sim/sim.h"
 
 namespace gfx {
@@ -63,12 +65,14 @@ private:
         sim::CountCall("ID3DXFont:free");
         if (device_) device_->Release();
     }
-    void drawLines(const RenderTarget& target, const std::vector<TextLine>& lines, const char* text, const RECT& rect,
+    void drawLines(const RenderTarget& target, const CachedLayout& layout, const char* text, const RECT& rect,
                    bool clipped, D3DCOLOR color);
+    ComposedText* composedFor(const CachedLayout& layout, const RECT& rect, const RECT& visible);
 
     IDirect3DDevice9* device_;
     ULONG references_ = 1;
     LayoutCache layouts_;
+    ComposedText composed_[LayoutCache::kSlots];  // one for each layout slot
     BlendColor blend_ = {};
     bool blendReady_ = false;
 };
@@ -86,8 +90,9 @@ INT Font::draw(const RenderTarget* target, LPCSTR text, INT count, LPRECT rect, 
 
     const int wrapWidth =
         static_cast<int>(std::min<int64_t>(std::max<int64_t>(0, int64_t{rect->right} - rect->left), INT32_MAX));
-    const std::vector<TextLine>& lines =
+    const CachedLayout& layout =
         FindLayout(layouts_, face.advance, text, count, (format & DT_WORDBREAK) != 0, wrapWidth);
+    const std::vector<TextLine>& lines = layout.lines;
     const int lineHeight = face.ascent + face.descent;
     const INT height = static_cast<INT>(std::min<int64_t>(int64_t{lineHeight} * lines.size(), INT32_MAX));
 
@@ -104,12 +109,31 @@ INT Font::draw(const RenderTarget* target, LPCSTR text, INT count, LPRECT rect, 
         if (!device_ || !GetRenderTarget(device_, &deviceTarget)) return 0;
         target = &deviceTarget;
     }
-    drawLines(*target, lines, text, *rect, (format & DT_NOCLIP) == 0, color);
+    drawLines(*target, layout, text, *rect, (format & DT_NOCLIP) == 0, color);
     return height;
 }
 
-void Font::drawLines(const RenderTarget& target, const std::vector<TextLine>& lines, const char* text,
-                     const RECT& rect, bool clipped, D3DCOLOR color) {
+// HAL merges a text's coverage on its second draw in one place, where it is likely to stay (a page,
+// not a changing frame-rate line); a text that moves each frame keeps the glyph-by-glyph draw.
+ComposedText* Font::composedFor(const CachedLayout& layout, const RECT& rect, const RECT& visible) {
+    ComposedText& composed = composed_[&layout - layouts_.slots];
+    const bool same = composed.layout == layout.laidOut && composed.left == rect.left && composed.top == rect.top &&
+                      composed.visible.left == visible.left && composed.visible.top == visible.top &&
+                      composed.visible.right == visible.right && composed.visible.bottom == visible.bottom;
+    if (!same) {
+        composed.layout = layout.laidOut;
+        composed.left = rect.left;
+        composed.top = rect.top;
+        composed.visible = visible;
+        composed.built = false;
+        return nullptr;
+    }
+    if (!composed.built) ComposeText(face, layout.lines, layout.text.data(), rect, visible, &composed);
+    return &composed;
+}
+
+void Font::drawLines(const RenderTarget& target, const CachedLayout& layout, const char* text, const RECT& rect,
+                     bool clipped, D3DCOLOR color) {
     RECT visible = {0, 0, target.width, target.height};
     if (clipped) {
         visible.left = std::max(visible.left, rect.left);
@@ -123,29 +147,14 @@ void Font::drawLines(const RenderTarget& target, const std::vector<TextLine>& li
         blendReady_ = true;
     }
 
-    const int lineHeight = face.ascent + face.descent;
-    // No glyph's ink starts a whole line height left of its pen, so a pen that far right is done.
-    const int64_t lastPen = int64_t{visible.right} + lineHeight;
-    int64_t lineTop = rect.top;
-    for (const TextLine& line : lines) {
-        const int64_t top = lineTop;
-        lineTop += lineHeight;
-        if (top >= visible.bottom) break;
-        if (top + lineHeight <= visible.top) continue;  // wholly outside: not even rasterised
-
-        const int baseline = static_cast<int>(top) + face.ascent;
-        int64_t pen = rect.left;
-        for (int i = line.start; i < line.start + line.length && pen < lastPen; ++i) {
-            const uint8_t character = static_cast<uint8_t>(text[i]);
-            const GlyphBitmap& glyph = RasterizedGlyph(face, character);
-            if (glyph.width > 0 && pen + glyph.width + glyph.left > visible.left) {
-                const CoverageImage image = {face.coverage.data() + glyph.offset, glyph.width, glyph.height,
-                                             glyph.stride};
-                BlendCoverage(target, visible, static_cast<int>(pen) + glyph.left, baseline - glyph.top, image, blend_);
-            }
-            pen += face.advance[character];
-        }
+    if (!target.reference) {
+        const ComposedText* composed = composedFor(layout, rect, visible);
+        if (composed && BlendComposed(target, *composed, blend_)) return;
     }
+    WalkGlyphs(face, layout.lines, text, rect, visible, [&](size_t, int x, int y, const GlyphBitmap& glyph) {
+        const CoverageImage image = {face.coverage.data() + glyph.offset, glyph.width, glyph.height, glyph.stride};
+        BlendCoverage(target, visible, x, y, image, blend_);
+    });
 }
 
 }  // namespace

@@ -9,6 +9,7 @@ namespace gfx {
 // font_blit_avx2.cpp: blendBoxHal compiled for AVX2, for the 32-bit formats.
 void BlendBoxHalAvx2(const RenderTarget& target, const BlitBox& box, int x, int y, const CoverageImage& image,
                      const BlendColor& blend);
+void BlendComposedHalAvx2(const RenderTarget& target, const ComposedText& composed, const BlendColor& blend);
 
 namespace {
 
@@ -101,6 +102,26 @@ void BlendCoverage(const RenderTarget& target, const RECT& clip, int x, int y, c
         case D3DFMT_R5G6B5: return blendBoxHal<D3DFMT_R5G6B5>(target, box, x, y, image, blend);
         case D3DFMT_X1R5G5B5: return blendBoxHal<D3DFMT_X1R5G5B5>(target, box, x, y, image, blend);
         default: return;
+    }
+}
+
+bool BlendComposed(const RenderTarget& target, const ComposedText& composed, const BlendColor& blend) {
+    if (!target.bits || target.reference || !composed.built) return false;
+    const RECT& visible = composed.visible;
+    if (visible.left < 0 || visible.top < 0 || visible.right > target.width || visible.bottom > target.height)
+        return false;
+    switch (target.format) {
+        case D3DFMT_X8R8G8B8:
+        case D3DFMT_A8R8G8B8:
+            if (wideBlend) {
+                BlendComposedHalAvx2(target, composed, blend);
+            } else {
+                blendComposedHal<D3DFMT_X8R8G8B8>(target, composed, blend);
+            }
+            return true;
+        case D3DFMT_R5G6B5: blendComposedHal<D3DFMT_R5G6B5>(target, composed, blend); return true;
+        case D3DFMT_X1R5G5B5: blendComposedHal<D3DFMT_X1R5G5B5>(target, composed, blend); return true;
+        default: return false;
     }
 }
 

@@ -36,6 +36,12 @@ struct CoverageImage {
 void BlendCoverage(const RenderTarget& target, const RECT& clip, int x, int y, const CoverageImage& image,
                    const BlendColor& blend);
 
+struct ComposedText;
+
+// A composed text's runs (font_compose.h) on HAL. False, drawing nothing, when the target is a
+// Reference one, is not the size the text was composed for, or has a format we do not draw into.
+bool BlendComposed(const RenderTarget& target, const ComposedText& composed, const BlendColor& blend);
+
 // HAL blends eight pixels a step where the processor has AVX2, else four; the tests turn the
 // wide path off to check the narrow one on the same machine.
 void UseWideBlend(bool enabled);

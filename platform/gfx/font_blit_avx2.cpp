@@ -9,4 +9,8 @@ void BlendBoxHalAvx2(const RenderTarget& target, const BlitBox& box, int x, int 
     blendBoxHal<D3DFMT_X8R8G8B8>(target, box, x, y, image, blend);
 }
 
+void BlendComposedHalAvx2(const RenderTarget& target, const ComposedText& composed, const BlendColor& blend) {
+    blendComposedHal<D3DFMT_X8R8G8B8>(target, composed, blend);
+}
+
 }  // namespace gfx

@@ -17,6 +17,7 @@
 #endif
 
 #include "font_blit.h"
+#include "font_compose.h"
 
 namespace gfx {
 
@@ -142,66 +143,125 @@ inline void blendOne(Pixel* pixel, uint32_t coverage, const BlendColor& blend) {
     *pixel = static_cast<Pixel>(packPixel(Format, argb, old));
 }
 
+// One call's colour in the registers the row loop wants, set up once per box or run list.
+struct RowColor {
+    const BlendColor* blend;
+#if defined(__SSE2__)
+    __m128i source, colorAlpha, solid;
+#endif
+#if defined(__AVX2__)
+    __m256i source8, colorAlpha8, solid8;
+#endif
+};
+
+inline RowColor rowColor(const BlendColor& blend) {
+    RowColor out;
+    out.blend = &blend;
+#if defined(__SSE2__)
+    const uint32_t c = blend.color;
+    out.source = _mm_set_epi16(255, (c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF, 255, (c >> 16) & 0xFF,
+                               (c >> 8) & 0xFF, c & 0xFF);
+    out.colorAlpha = _mm_set1_epi16(static_cast<short>(c >> 24));
+    out.solid = _mm_set1_epi32(static_cast<int>(blend.solid));
+#endif
+#if defined(__AVX2__)
+    out.source8 = _mm256_broadcastsi128_si256(out.source);
+    out.colorAlpha8 = _mm256_set1_epi16(static_cast<short>(c >> 24));
+    out.solid8 = _mm256_set1_epi32(static_cast<int>(blend.solid));
+#endif
+    return out;
+}
+
+// `count` pixels of one row; pixels [0, groupsEnd) go in whole groups of four (or eight), so
+// groupsEnd is a multiple of four and stays 0 for the 16-bit formats.
+template <D3DFORMAT Format, typename Pixel>
+inline void blendRow(Pixel* row, const uint8_t* cover, int groupsEnd, int count, const RowColor& color) {
+    const BlendColor& blend = *color.blend;
+    int i = 0;
+#if defined(__AVX2__)
+    for (; i + 8 <= groupsEnd; i += 8) {
+        uint64_t eight = 0;
+        std::memcpy(&eight, cover + i, 8);
+        if (eight == 0) continue;
+        if (eight == ~uint64_t{0} && blend.opaque) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + i), color.solid8);
+        } else {
+            blendEight(reinterpret_cast<uint32_t*>(row + i), eight, color.source8, color.colorAlpha8, blend.opaque);
+        }
+    }
+#endif
+#if defined(__SSE2__)
+    for (; i < groupsEnd; i += 4) {
+        uint32_t four = 0;
+        std::memcpy(&four, cover + i, 4);
+        if (four == 0) continue;
+        if (four == 0xFFFFFFFFu && blend.opaque) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), color.solid);
+        } else {
+            blendFour(reinterpret_cast<uint32_t*>(row + i), four, color.source, color.colorAlpha, blend.opaque);
+        }
+    }
+#else
+    (void)groupsEnd;
+#endif
+    for (; i < count; ++i) {
+        uint64_t eight = 0;
+        if (i + 8 <= count && (std::memcpy(&eight, cover + i, 8), eight == 0)) {
+            i += 7;  // eight empty pixels at once
+            continue;
+        }
+        blendOne<Format>(row + i, cover[i], blend);
+    }
+}
+
+template <D3DFORMAT Format>
+using PixelOf = std::conditional_t<Format == D3DFMT_R5G6B5 || Format == D3DFMT_X1R5G5B5, uint16_t, uint32_t>;
+
+// How many of `count` pixels starting at column `left` may go in whole groups: the zero padding
+// blends to no change, so the last group goes whole when the coverage and the clip reach that far.
+template <D3DFORMAT Format>
+inline int groupsEndOf(int count, int left, int coverageRight, int writableRight) {
+#if defined(__SSE2__)
+    if constexpr (sizeof(PixelOf<Format>) == 4) {
+        const int rounded = (count + 3) & ~3;
+        return rounded <= coverageRight && left + rounded <= writableRight ? rounded : (count & ~3);
+    }
+#endif
+    (void)count, (void)left, (void)coverageRight, (void)writableRight;
+    return 0;
+}
+
 template <D3DFORMAT Format>
 void blendBoxHal(const RenderTarget& target, const BlitBox& box, int x, int y, const CoverageImage& image,
                  const BlendColor& blend) {
-    using Pixel = std::conditional_t<Format == D3DFMT_R5G6B5 || Format == D3DFMT_X1R5G5B5, uint16_t, uint32_t>;
+    using Pixel = PixelOf<Format>;
+    const RowColor color = rowColor(blend);
     const int count = box.right - box.left;
     const int column = box.left - x;
-    int groupsEnd = 0;  // pixels [0, groupsEnd) of each row go in groups of four (or eight)
-#if defined(__SSE2__)
-    const uint32_t c = blend.color;
-    const __m128i source = _mm_set_epi16(255, (c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF, 255, (c >> 16) & 0xFF,
-                                         (c >> 8) & 0xFF, c & 0xFF);
-    const __m128i colorAlpha = _mm_set1_epi16(static_cast<short>(c >> 24));
-    const __m128i solid = _mm_set1_epi32(static_cast<int>(blend.solid));
-#if defined(__AVX2__)
-    const __m256i source8 = _mm256_broadcastsi128_si256(source);
-    const __m256i colorAlpha8 = _mm256_set1_epi16(static_cast<short>(c >> 24));
-    const __m256i solid8 = _mm256_set1_epi32(static_cast<int>(blend.solid));
-#endif
-    if constexpr (sizeof(Pixel) == 4) {
-        // The zero padding blends to no change, so the last group goes whole when it may write there.
-        const int rounded = (count + 3) & ~3;
-        const bool padded = column + rounded <= image.stride && box.left + rounded <= box.writableRight;
-        groupsEnd = padded ? rounded : (count & ~3);
-    }
-#endif
+    const int groupsEnd = groupsEndOf<Format>(count, box.left, image.stride - column, box.writableRight);
     for (int py = box.top; py < box.bottom; ++py) {
         const uint8_t* cover = image.bytes + (py - y) * image.stride + column;
         Pixel* row = reinterpret_cast<Pixel*>(target.bits + static_cast<ptrdiff_t>(py) * target.pitch) + box.left;
-        int i = 0;
-#if defined(__AVX2__)
-        for (; i + 8 <= groupsEnd; i += 8) {
-            uint64_t eight = 0;
-            std::memcpy(&eight, cover + i, 8);
-            if (eight == 0) continue;
-            if (eight == ~uint64_t{0} && blend.opaque) {
-                _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + i), solid8);
-            } else {
-                blendEight(reinterpret_cast<uint32_t*>(row + i), eight, source8, colorAlpha8, blend.opaque);
-            }
+        blendRow<Format>(row, cover, groupsEnd, count, color);
+    }
+}
+
+template <D3DFORMAT Format>
+void blendComposedHal(const RenderTarget& target, const ComposedText& composed, const BlendColor& blend) {
+    using Pixel = PixelOf<Format>;
+    const RowColor color = rowColor(blend);
+    size_t run = 0, again = 0;
+    for (const ComposedLine& line : composed.lines) {
+        for (; run < line.runsEnd; ++run) {
+            const CoverageRun& r = composed.runs[run];
+            Pixel* row = reinterpret_cast<Pixel*>(target.bits + static_cast<ptrdiff_t>(r.y) * target.pitch) + r.x;
+            const int groupsEnd = groupsEndOf<Format>(r.count, r.x, (r.count + 3) & ~3, composed.visible.right);
+            blendRow<Format>(row, composed.coverage.data() + r.offset, groupsEnd, r.count, color);
         }
-#endif
-#if defined(__SSE2__)
-        for (; i < groupsEnd; i += 4) {
-            uint32_t four = 0;
-            std::memcpy(&four, cover + i, 4);
-            if (four == 0) continue;
-            if (four == 0xFFFFFFFFu && blend.opaque) {
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), solid);
-            } else {
-                blendFour(reinterpret_cast<uint32_t*>(row + i), four, source, colorAlpha, blend.opaque);
-            }
-        }
-#endif
-        for (; i < count; ++i) {
-            uint64_t eight = 0;
-            if (i + 8 <= count && (std::memcpy(&eight, cover + i, 8), eight == 0)) {
-                i += 7;  // eight empty pixels at once
-                continue;
-            }
-            blendOne<Format>(row + i, cover[i], blend);
+        for (; again < line.inkedAgainEnd; ++again) {
+            const InkedAgain& p = composed.inkedAgain[again];
+            blendOne<Format>(reinterpret_cast<Pixel*>(target.bits + static_cast<ptrdiff_t>(p.y) * target.pitch) + p.x,
+                             p.coverage, blend);
         }
     }
 }

@@ -147,7 +147,7 @@ void LayOutText(const int advance[256], const char* text, int length, bool wordB
     }
 }
 
-const std::vector<TextLine>& FindLayout(LayoutCache& cache, const int advance[256], const char* text, int length,
+const CachedLayout& FindLayout(LayoutCache& cache, const int advance[256], const char* text, int length,
                                         bool wordBreak, int maxWidth) {
     if (!wordBreak) maxWidth = 0;  // the width only matters to wrapping
     ++cache.clock;
@@ -156,7 +156,7 @@ const std::vector<TextLine>& FindLayout(LayoutCache& cache, const int advance[25
         if (slot.lastUse != 0 && slot.wordBreak == wordBreak && slot.maxWidth == maxWidth &&
             slot.text.size() == static_cast<size_t>(length) && std::memcmp(slot.text.data(), text, length) == 0) {
             slot.lastUse = cache.clock;
-            return slot.lines;
+            return slot;
         }
         if (slot.lastUse < oldest->lastUse) oldest = &slot;
     }
@@ -164,9 +164,9 @@ const std::vector<TextLine>& FindLayout(LayoutCache& cache, const int advance[25
     oldest->text.assign(text, static_cast<size_t>(length));
     oldest->wordBreak = wordBreak;
     oldest->maxWidth = maxWidth;
-    oldest->lastUse = cache.clock;
+    oldest->lastUse = oldest->laidOut = cache.clock;
     LayOutText(advance, text, length, wordBreak, maxWidth, &oldest->lines);
-    return oldest->lines;
+    return *oldest;
 }
 
 }  // namespace gfx

@@ -24,6 +24,7 @@ struct CachedLayout {
     int maxWidth = 0;
     bool wordBreak = false;
     uint64_t lastUse = 0;  // 0: empty slot
+    uint64_t laidOut = 0;  // when these lines were made: names this layout among all the slot held
     std::vector<TextLine> lines;
 };
 
@@ -36,7 +37,7 @@ struct LayoutCache {
 };
 
 // The layout for this text, computed (and counted as "LayOutText") only when no slot holds it.
-const std::vector<TextLine>& FindLayout(LayoutCache& cache, const int advance[256], const char* text, int length,
+const CachedLayout& FindLayout(LayoutCache& cache, const int advance[256], const char* text, int length,
                                         bool wordBreak, int maxWidth);
 
 }  // namespace gfx

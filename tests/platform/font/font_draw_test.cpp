@@ -168,7 +168,7 @@ TEST_F(FontDrawTest, MeasuresTextAsWinesD3DXFontDoes) {
 
 TEST_F(FontDrawTest, AmpersandsTabsAndCarriageReturnsAreDrawnAsWineDrawsThem) {
     TestFont font;
-    const int amp = font.face().advance['&'];
+    const int amp = font.face().advance[static_cast<uint8_t>('&')];
     // "&x" is '&' and then 'x', nothing underlined; "&&" is two of them.
     Canvas prefixed(100, 30, D3DFMT_X8R8G8B8), byHand(100, 30, D3DFMT_X8R8G8B8);
     font.draw(prefixed, "&x", {5, 2, 100, 30}, 0);
@@ -184,7 +184,7 @@ TEST_F(FontDrawTest, AmpersandsTabsAndCarriageReturnsAreDrawnAsWineDrawsThem) {
     Canvas tab(100, 30, D3DFMT_X8R8G8B8), none(100, 30, D3DFMT_X8R8G8B8);
     font.draw(tab, "\t", {5, 2, 100, 30}, 0);
     EXPECT_NE(tab.bytes, none.bytes);
-    EXPECT_EQ(font.face().advance['\t'], 7);
+    EXPECT_EQ(font.face().advance[static_cast<uint8_t>('\t')], 7);
 
     // A carriage return draws nothing and takes no room: "a\rb" is "ab".
     Canvas cr(100, 30, D3DFMT_X8R8G8B8), ab(100, 30, D3DFMT_X8R8G8B8);

@@ -76,8 +76,8 @@ TEST_F(FontFaceTest, AdvancesAreTheWholePixelsWineGives) {
     ASSERT_NE(font.font, nullptr);
     const gfx::FontFace& face = font.face();
     for (int c = 32; c < 256; ++c) EXPECT_EQ(face.advance[c], kWineAdvances[c - 32]) << "character " << c;
-    EXPECT_EQ(face.advance['\t'], 7) << "a tab is the face's box for it, not a tab stop";
-    EXPECT_EQ(face.advance['\r'], 0) << "Wine's D3DX font gives a carriage return no width";
+    EXPECT_EQ(face.advance[static_cast<uint8_t>('\t')], 7) << "a tab is the face's box for it, not a tab stop";
+    EXPECT_EQ(face.advance[static_cast<uint8_t>('\r')], 0) << "Wine's D3DX font gives a carriage return no width";
 }
 
 TEST_F(FontFaceTest, WeightItalicAndWidthChooseTheFileAndTheShape) {
@@ -115,7 +115,7 @@ TEST_F(FontFaceTest, NarrowTextIsWindows1252) {
     ASSERT_NE(font.font, nullptr);
     const gfx::FontFace& face = font.face();
     for (unsigned char c : {0x80, 0xE9, 0xFC, 0x96}) EXPECT_NE(face.glyphIndex[c], 0u) << int(c);
-    EXPECT_NE(face.glyphIndex[0x80], face.glyphIndex['E']);
+    EXPECT_NE(face.glyphIndex[0x80], face.glyphIndex[static_cast<uint8_t>('E')]);
 
     // The accent puts é's ink above e's; the euro sign is not the box of a missing glyph.
     auto inkOf = [&](const char* text) {

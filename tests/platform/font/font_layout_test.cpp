@@ -112,7 +112,7 @@ TEST_F(FontLayoutTest, LinesBreakWhereWinesFontBreaksThem) {
 TEST_F(FontLayoutTest, APieceTooWideForTheLineBreaksWhereItOverflows) {
     const std::string text = "ab WWWWWWWWWWWWWWWW cd";
     const int width = 100;
-    const int perLine = width / font.face().advance['W'];
+    const int perLine = width / font.face().advance[static_cast<uint8_t>('W')];
     ASSERT_GE(perLine, 2);
     ASSERT_LT(perLine, 16);
 
@@ -162,7 +162,7 @@ TEST_F(FontLayoutTest, OnlyLineFeedsBreakLinesAndCarriageReturnsTakeNoRoom) {
         EXPECT_EQ(lines[2].width, font.width("threefour")) << wordBreak;
         expectWidthsAreTheAdvances(text);
     }
-    EXPECT_EQ(font.face().advance['\r'], 0);
+    EXPECT_EQ(font.face().advance[static_cast<uint8_t>('\r')], 0);
     layOut("x\n\n", false, 640);
     EXPECT_EQ(lines.size(), 2u) << "a final line feed starts no line";
     layOut("\n", false, 640);
