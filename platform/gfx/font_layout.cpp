@@ -148,7 +148,7 @@ void LayOutText(const int advance[256], const char* text, int length, bool wordB
 }
 
 const CachedLayout& FindLayout(LayoutCache& cache, const int advance[256], const char* text, int length,
-                                        bool wordBreak, int maxWidth) {
+                               bool wordBreak, int maxWidth) {
     if (!wordBreak) maxWidth = 0;  // the width only matters to wrapping
     ++cache.clock;
     CachedLayout* oldest = &cache.slots[0];

@@ -38,6 +38,6 @@ struct LayoutCache {
 
 // The layout for this text, computed (and counted as "LayOutText") only when no slot holds it.
 const CachedLayout& FindLayout(LayoutCache& cache, const int advance[256], const char* text, int length,
-                                        bool wordBreak, int maxWidth);
+                               bool wordBreak, int maxWidth);
 
 }  // namespace gfx
