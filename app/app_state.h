@@ -16,6 +16,7 @@ struct AppState {
     IDirect3D9* d3d = nullptr;
     IDirect3DDevice9* device = nullptr;
     ID3DXFont* font = nullptr;
+    bool fontLost = false;  // the font was told the device is lost and not yet that it was reset
     D3DPRESENT_PARAMETERS presentParameters{};  // kept for every device reset
     char TextBuffer[kTextBufferSize]{};
     FrameRateCounter frameRateCounter{"Fontloom"};

@@ -8,12 +8,20 @@
 HRESULT fwHandleDeviceLoss(IDirect3DDevice9* device, D3DPRESENT_PARAMETERS* parameters, HRESULT status) {
     if (status == D3DERR_DEVICELOST) {
         g_app.font->OnLostDevice();
+        g_app.fontLost = true;
         Sleep(500);
         return status;
     }
     if (status == D3DERR_DEVICENOTRESET) {
+        // Loss and recovery may both fall between two passes; the font must still let go of its
+        // device resources, or every Reset fails.
+        if (!g_app.fontLost) g_app.font->OnLostDevice();
+        g_app.fontLost = true;
         const HRESULT resetStatus = device->Reset(parameters);
-        if (SUCCEEDED(resetStatus)) g_app.font->OnResetDevice();
+        if (SUCCEEDED(resetStatus)) {
+            g_app.font->OnResetDevice();
+            g_app.fontLost = false;
+        }
         return resetStatus;  // a failed reset is retried on the next pass
     }
     return status;

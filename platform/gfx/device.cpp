@@ -148,6 +148,12 @@ HRESULT Device::Reset(D3DPRESENT_PARAMETERS* parameters) {
     if (!parameters) return D3DERR_INVALIDCALL;
     noticeFocus();
     if (state_ == State::Lost) return D3DERR_DEVICELOST;
+    if (defaultPoolResources_ > 0) {
+        // As Direct3D does: no reset while default-pool resources live, and a usable device
+        // whose reset failed is lost (one that was not reset stays so).
+        if (state_ == State::Usable) state_ = State::Lost;
+        return D3DERR_INVALIDCALL;
+    }
     D3DPRESENT_PARAMETERS resolved = *parameters;
     status = ResolvePresentParameters(parameters_.hDeviceWindow, type_, &resolved);
     if (status < 0) return status;
@@ -228,6 +234,10 @@ HRESULT Device::Present(const RECT*, const RECT*, HWND destWindowOverride, const
     presentedLast_ = true;
     if (Sim().keepFrames) keepPresentedFrame();
     return D3D_OK;
+}
+
+void HoldDefaultPoolResources(IDirect3DDevice9* device, int change) {
+    if (Device* ours = dynamic_cast<Device*>(device)) ours->holdDefaultPool(change);
 }
 
 bool GetRenderTarget(IDirect3DDevice9* device, RenderTarget* target) {

@@ -30,6 +30,7 @@ public:
                                     DWORD stencil) override;
 
     RenderTarget target() const;
+    void holdDefaultPool(int change) { defaultPoolResources_ += change; }
 
 private:
     enum class State { Usable, Lost, NotReset };
@@ -47,11 +48,16 @@ private:
     State state_ = State::Usable;
     bool inScene_ = false;
     bool presentedLast_ = false;  // the back buffer holds the frame last shown
+    int defaultPoolResources_ = 0;  // what others hold in D3DPOOL_DEFAULT; Reset refuses while any
 };
 
 // Checks parameters as Direct3D does and fills in what they leave to the device (a windowed
 // 0 x 0 back buffer takes the window's client size, an unknown format the display's).
 HRESULT ResolvePresentParameters(HWND focusWindow, D3DDEVTYPE type, D3DPRESENT_PARAMETERS* parameters);
+
+// An object that keeps D3DPOOL_DEFAULT resources of `device` (the font) says when it makes
+// (+1) or frees (-1) them; devices that are not ours are ignored.
+void HoldDefaultPoolResources(IDirect3DDevice9* device, int change);
 
 // Fills rectangles of the target with one colour: HAL a row at a time, Reference pixel by pixel.
 void FillRect(const RenderTarget& target, const RECT& rect, D3DCOLOR color);

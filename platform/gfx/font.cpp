@@ -7,6 +7,7 @@
 #include <new>
 #include <string>
 
+#include "device.h"
 #include "font_blit.h"
 #include "font_compose.h"
 #include "font_layout.h"
@@ -27,6 +28,7 @@ class Font final : public ID3DXFont {
 public:
     explicit Font(IDirect3DDevice9* device) : device_(device) {
         if (device_) device_->AddRef();
+        holdDeviceResources(true);
         sim::CountCall("ID3DXFont:create");
     }
 
@@ -45,13 +47,17 @@ public:
                                     D3DCOLOR color) override {
         return draw(nullptr, text, count, rect, format, color);
     }
-    // Glyphs and layouts live in system memory, so they outlast a lost device untouched.
+    // Glyphs and layouts live in system memory, so they outlast a lost device untouched; what
+    // D3DX keeps in the default pool (its sprite and glyph textures) is modelled as a hold on
+    // the device, which blocks its Reset until OnLostDevice.
     HRESULT STDMETHODCALLTYPE OnLostDevice() override {
         sim::CountCall("OnLostDevice");
+        holdDeviceResources(false);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE OnResetDevice() override {
         sim::CountCall("OnResetDevice");
+        holdDeviceResources(true);
         return S_OK;
     }
 
@@ -63,13 +69,20 @@ public:
 private:
     ~Font() {
         sim::CountCall("ID3DXFont:free");
+        holdDeviceResources(false);
         if (device_) device_->Release();
+    }
+    void holdDeviceResources(bool hold) {
+        if (!device_ || hold == holdsDeviceResources_) return;
+        HoldDefaultPoolResources(device_, hold ? 1 : -1);
+        holdsDeviceResources_ = hold;
     }
     void drawLines(const RenderTarget& target, const CachedLayout& layout, const char* text, const RECT& rect,
                    bool clipped, D3DCOLOR color);
     ComposedText* composedFor(const CachedLayout& layout, const RECT& rect, const RECT& visible);
 
     IDirect3DDevice9* device_;
+    bool holdsDeviceResources_ = false;
     ULONG references_ = 1;
     LayoutCache layouts_;
     ComposedText composed_[LayoutCache::kSlots];  // one for each layout slot

@@ -29,6 +29,7 @@ protected:
         g_app.d3d = nullptr;
         g_app.device = nullptr;
         g_app.font = nullptr;
+        g_app.fontLost = false;
         std::memset(g_app.TextBuffer, 0, sizeof(g_app.TextBuffer));
         g_app.frameRateCounter.Restart();
     }

@@ -21,10 +21,10 @@ new_case() {
 }
 
 # start_program SCRIPT: starts the program headless in $case_dir, in the background; sets
-# $program_pid. wait_program then sets $exit_code.
+# $program_pid. wait_program then sets $exit_code (124 when it ran E2E_TIMEOUT seconds).
 start_program() {
   ( cd "$case_dir" && FONTLOOM_HEADLESS=1 FONTLOOM_SIM="$1" SDL_AUDIODRIVER=dummy \
-      exec timeout 300 ${FONTLOOM_RUNNER:-} "$FONTLOOM_BIN" >"$case_dir/stdout" 2>"$case_dir/stderr" ) &
+      exec timeout "${E2E_TIMEOUT:-300}" ${FONTLOOM_RUNNER:-} "$FONTLOOM_BIN" >"$case_dir/stdout" 2>"$case_dir/stderr" ) &
   program_pid=$!
 }
 

@@ -71,6 +71,15 @@ expect_report
 [ "$(count_of OnResetDevice)" = 1 ] || fail "OnResetDevice $(count_of OnResetDevice) times"
 expect_all_released
 
+# Lost and back between two passes: the font is told before the reset, which it would block
+# otherwise, and the frames go on (a loop that never draws again times out).
+new_case not-reset-without-lost
+E2E_TIMEOUT=30 run "key RETURN; coop NOTRESET; key ESCAPE after 20 frames"
+expect_exit_code 0
+expect_file_bytes log.txt ''
+[ "$(count_of OnLostDevice) $(count_of Reset) $(count_of OnResetDevice)" = "1 1 1" ] ||
+  fail "OnLostDevice, Reset, OnResetDevice: $(count_of OnLostDevice) $(count_of Reset) $(count_of OnResetDevice) times"
+
 # A Present that finds the device lost is a lost device, not a failure.
 new_case present-device-lost
 run "key RETURN; present OK OK DEVICELOST; key ESCAPE after 20 frames"

@@ -139,6 +139,25 @@ TEST_F(DeviceTest, ScriptedLevelsAndPresentResultsComeFirst) {
     EXPECT_EQ(sim::CallCount("Present"), 2);
 }
 
+// Direct3D's documented rule: Reset fails while a default-pool resource lives (the D3DX font
+// keeps some until OnLostDevice), and a usable device whose Reset failed is lost.
+TEST_F(DeviceTest, ResetIsRefusedWhileTheFontHoldsDeviceResources) {
+    D3DPRESENT_PARAMETERS p = Parameters(false, D3DFMT_UNKNOWN);
+    ASSERT_EQ(Create(&p), D3D_OK);
+    ID3DXFont* font = nullptr;
+    ASSERT_EQ(D3DXCreateFontA(device, 22, 0, FW_NORMAL, 0, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                              ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial", &font),
+              D3D_OK);
+    EXPECT_EQ(device->Reset(&p), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
+    EXPECT_EQ(font->OnLostDevice(), S_OK);
+    EXPECT_EQ(device->Reset(&p), D3D_OK);
+    EXPECT_EQ(font->OnResetDevice(), S_OK);
+    EXPECT_EQ(device->Reset(&p), D3DERR_INVALIDCALL);
+    font->Release();  // a freed font holds nothing
+    EXPECT_EQ(device->Reset(&p), D3D_OK);
+}
+
 bool ReadPng(const std::string& path, int* width, int* height, std::vector<uint8_t>* rgb) {
     png_image image;
     std::memset(&image, 0, sizeof image);
