@@ -1,5 +1,6 @@
 #include "sim/sim.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -17,9 +18,11 @@ struct Failure {
 };
 
 struct State {
-    std::map<std::string, Failure> failures;
+    std::map<std::string, Failure> failures;  // by call name, or name and aim (see aimedName)
     std::map<std::string, int> counts;
     std::string countsPath;  // where FinishRun writes the call counts, if anywhere
+    std::string tracePath;   // where FinishRun writes every counted call in order, if anywhere
+    std::vector<std::string> trace;
 };
 
 State& state() {
@@ -48,16 +51,39 @@ bool fail(std::string* error, const std::string& text) {
     return false;
 }
 
-// fail NAME [always | times N] [after N] [status VALUE]
+// A failure aimed at one window class (compared as Win32 compares class names, ignoring case).
+std::string aimedName(const std::string& name, const std::string& aim) {
+    std::string key = name + '\n';
+    for (char c : aim) key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
+}
+
+bool takeFailure(const std::string& key, HRESULT* status) {
+    auto it = state().failures.find(key);
+    if (it == state().failures.end()) return false;
+    Failure& failure = it->second;
+    if (failure.skip > 0) {
+        --failure.skip;
+        return false;
+    }
+    if (status) *status = failure.status;
+    if (failure.remaining > 0 && --failure.remaining == 0) state().failures.erase(it);
+    return true;
+}
+
+// fail NAME [class CLASS] [always | times N] [after N] [status VALUE]
 bool failCommand(const std::vector<std::string>& words, std::string* error) {
     if (words.size() < 2) return fail(error, "fail: needs the name of a call");
     int times = 1, after = 0;
     int64_t value = 0;
     HRESULT status = 0;
+    std::string aim;
     for (size_t i = 2; i < words.size(); ++i) {
         const std::string& word = words[i];
         if (word == "always") {
             times = -1;
+        } else if (word == "class" && i + 1 < words.size()) {
+            aim = words[++i];
         } else if ((word == "times" || word == "after" || word == "status") && i + 1 < words.size() &&
                    detail::ParseNumber(words[i + 1], &value)) {
             if (word == "times") times = static_cast<int>(value);
@@ -68,7 +94,7 @@ bool failCommand(const std::vector<std::string>& words, std::string* error) {
             return fail(error, "fail: unexpected '" + word + "'");
         }
     }
-    FailCall(words[1], times, after, status);
+    FailCall(words[1], times, after, status, aim);
     return true;
 }
 
@@ -82,29 +108,46 @@ bool clockCommand(const std::vector<std::string>& words, std::string* error) {
 }
 
 // counts PATH: write every call count to PATH at exit, one "name count" a line
-bool countsCommand(const std::vector<std::string>& words, std::string* error) {
-    if (words.size() != 2) return fail(error, "counts: needs a file name");
-    state().countsPath = words[1];
+// trace PATH: write every counted call to PATH at exit, in order, one a line
+bool pathCommand(const std::vector<std::string>& words, std::string* error) {
+    if (words.size() != 2) return fail(error, words[0] + ": needs a file name");
+    (words[0] == "counts" ? state().countsPath : state().tracePath) = words[1];
     return true;
 }
 
 [[maybe_unused]] const bool coreCommands = detail::AddScriptCommand("fail", failCommand) &&
                           detail::AddScriptCommand("clock", clockCommand) &&
-                          detail::AddScriptCommand("counts", countsCommand);
+                          detail::AddScriptCommand("counts", pathCommand) &&
+                          detail::AddScriptCommand("trace", pathCommand);
 
-std::vector<std::string> splitWords(const std::string& command) {
-    std::vector<std::string> words;
+// Words are separated by blanks; "double quotes" keep blanks (and ';') inside one word.
+bool splitWords(const std::string& command, std::vector<std::string>* words, std::string* error) {
     std::string word;
+    bool quoted = false, inWord = false;
     for (char c : command) {
-        if (c == ' ' || c == '\t' || c == '\r') {
-            if (!word.empty()) words.push_back(word);
+        if (c == '"') {
+            quoted = !quoted;
+            inWord = true;
+        } else if (!quoted && (c == ' ' || c == '\t' || c == '\r')) {
+            if (inWord) words->push_back(word);
             word.clear();
+            inWord = false;
         } else {
             word += c;
+            inWord = true;
         }
     }
-    if (!word.empty()) words.push_back(word);
-    return words;
+    if (quoted) return fail(error, "unterminated quote in '" + command + "'");
+    if (inWord) words->push_back(word);
+    return true;
+}
+
+void writeLines(const std::string& path, const std::vector<std::string>& lines) {
+    if (path.empty()) return;
+    FILE* file = std::fopen(path.c_str(), "w");
+    if (!file) return;
+    for (const std::string& line : lines) std::fprintf(file, "%s\n", line.c_str());
+    std::fclose(file);
 }
 
 }  // namespace
@@ -113,6 +156,8 @@ void Reset() {
     state().failures.clear();
     state().counts.clear();
     state().countsPath.clear();
+    state().tracePath.clear();
+    state().trace.clear();
     UseRealClock();
     CaptureDebugOutput(false);
     presentedFrames = 0;
@@ -127,12 +172,13 @@ bool IsClockManual() { return platform_clock::IsManual(); }
 void CaptureDebugOutput(bool capture) { platform_debug::SetCapture(capture); }
 std::string TakeDebugOutput() { return platform_debug::TakeCaptured(); }
 
-void FailCall(const std::string& name, int times, int after, HRESULT status) {
+void FailCall(const std::string& name, int times, int after, HRESULT status, const std::string& aim) {
+    const std::string key = aim.empty() ? name : aimedName(name, aim);
     if (times == 0) {
-        state().failures.erase(name);
+        state().failures.erase(key);
         return;
     }
-    state().failures[name] = Failure{times, after, status};
+    state().failures[key] = Failure{times, after, status};
 }
 
 int CallCount(const std::string& name) {
@@ -140,34 +186,32 @@ int CallCount(const std::string& name) {
     return it == state().counts.end() ? 0 : it->second;
 }
 
-void CountCall(const std::string& name) { ++state().counts[name]; }
+void CountCall(const std::string& name) {
+    ++state().counts[name];
+    if (!state().tracePath.empty()) state().trace.push_back(name);
+}
 
 std::vector<std::pair<std::string, int>> AllCallCounts() {
     return std::vector<std::pair<std::string, int>>(state().counts.begin(), state().counts.end());
 }
 
-bool ShouldFail(const std::string& name, HRESULT* status) {
+bool ShouldFail(const std::string& name, HRESULT* status, const char* aim) {
     CountCall(name);
-    auto it = state().failures.find(name);
-    if (it == state().failures.end()) return false;
-    Failure& failure = it->second;
-    if (failure.skip > 0) {
-        --failure.skip;
-        return false;
-    }
-    if (status) *status = failure.status;
-    if (failure.remaining > 0 && --failure.remaining == 0) state().failures.erase(it);
-    return true;
+    if (aim && takeFailure(aimedName(name, aim), status)) return true;
+    return takeFailure(name, status);
 }
 
 bool RunScript(const std::string& script, std::string* error) {
     std::string command;
+    bool quoted = false;
     for (size_t i = 0; i <= script.size(); ++i) {
-        if (i < script.size() && script[i] != ';' && script[i] != '\n') {
+        if (i < script.size() && script[i] == '"') quoted = !quoted;
+        if (i < script.size() && (quoted || (script[i] != ';' && script[i] != '\n'))) {
             command += script[i];
             continue;
         }
-        std::vector<std::string> words = splitWords(command);
+        std::vector<std::string> words;
+        if (!splitWords(command, &words, error)) return false;
         command.clear();
         if (words.empty()) continue;
         auto it = scriptCommands().find(words[0]);
@@ -183,11 +227,10 @@ bool RunScriptFromEnvironment(std::string* error) {
 }
 
 void FinishRun() {
-    if (state().countsPath.empty()) return;
-    FILE* file = std::fopen(state().countsPath.c_str(), "w");
-    if (!file) return;
-    for (const auto& [name, count] : state().counts) std::fprintf(file, "%s %d\n", name.c_str(), count);
-    std::fclose(file);
+    std::vector<std::string> counts;
+    for (const auto& [name, count] : state().counts) counts.push_back(name + ' ' + std::to_string(count));
+    writeLines(state().countsPath, counts);
+    writeLines(state().tracePath, state().trace);
 }
 
 namespace detail {

@@ -26,15 +26,18 @@ std::string TakeDebugOutput();
 
 // Named calls ("CreateWindowExA", "Present", "CheckDeviceType:23" ...) that must fail.
 // times < 0 means always; the first `after` calls still succeed. `status` is what a call that
-// returns a status gives back (0: the call's own usual failure).
-void FailCall(const std::string& name, int times = 1, int after = 0, HRESULT status = 0);
+// returns a status gives back (0: the call's own usual failure). With `aim` (a window class for
+// CreateWindowExA) only the calls aimed there fail, and only they count for `after`.
+void FailCall(const std::string& name, int times = 1, int after = 0, HRESULT status = 0,
+              const std::string& aim = std::string());
 // How often a named call was made since the last Reset.
 int CallCount(const std::string& name);
 void CountCall(const std::string& name);
 std::vector<std::pair<std::string, int>> AllCallCounts();
 
 // The platform's side: counts the call and says whether it must fail now, and with what status.
-bool ShouldFail(const std::string& name, HRESULT* status = nullptr);
+// `aim` names what the call is aimed at (see FailCall), when it is aimed at anything.
+bool ShouldFail(const std::string& name, HRESULT* status = nullptr, const char* aim = nullptr);
 
 // Run a script: commands separated by ';' or new lines, words separated by blanks.
 // Returns false and describes the first bad command in `error`.
@@ -42,7 +45,7 @@ bool RunScript(const std::string& script, std::string* error);
 // The FONTLOOM_SIM variable's script, run once by main() before WinMain.
 bool RunScriptFromEnvironment(std::string* error);
 
-// Called at process exit by main(): writes what the script asked for (call counts ...).
+// Called at process exit by main(): writes what the script asked for (call counts, trace).
 void FinishRun();
 
 namespace detail {

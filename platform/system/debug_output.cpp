@@ -5,6 +5,8 @@
 #include <cstring>
 #include <unistd.h>
 
+#include "sim/sim.h"
+
 namespace platform_debug {
 namespace {
 bool capturing = false;
@@ -24,6 +26,7 @@ std::string TakeCaptured() {
 }  // namespace platform_debug
 
 void WINAPI OutputDebugStringA(LPCSTR text) {
+    sim::CountCall("OutputDebugStringA");  // tests check what was logged when
     if (!text) return;
     size_t length = std::strlen(text);
     if (platform_debug::capturing) {

@@ -147,7 +147,7 @@ using user::Window;
 
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                             int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
-    if (sim::ShouldFail("CreateWindowExA")) return nullptr;
+    if (sim::ShouldFail("CreateWindowExA", nullptr, IS_INTRESOURCE(className) ? nullptr : className)) return nullptr;
     int classIndex = user::FindClass(className);
     if (classIndex < 0) {
         SetLastError(ERROR_CLASS_DOES_NOT_EXIST);

@@ -14,8 +14,17 @@ expect_all_released() {
   done
 }
 
-# run SCRIPT: the program with the call counts written to counts.txt.
-run() { run_program "counts $case_dir/counts.txt; clock 0; $1"; }
+# run SCRIPT: the program with the call counts written to counts.txt, the calls to trace.txt.
+run() { run_program "counts $case_dir/counts.txt; trace $case_dir/trace.txt; clock 0; $1"; }
+
+# expect_release_order CALLS: how the run ended, the last releases (font, device, Direct3D
+# object, window and class) and log lines (OutputDebugStringA) of the trace.
+expect_release_order() {
+  local seen
+  seen="$(grep -xE 'ID3DXFont:free|IDirect3DDevice9:free|IDirect3D9:free|DestroyWindow|UnregisterClassA|OutputDebugStringA' \
+    "$case_dir/trace.txt" | tail -n "$(wc -w <<<"$1")" | tr '\n' ' ')"
+  [ "$seen" = "$1 " ] || fail "the run ended with: $seen"
+}
 
 new_case cancel-by-escape
 run "key ESCAPE"
@@ -32,6 +41,7 @@ expect_file_bytes log.txt ''
 expect_report
 [ "$(count_of Present)" -ge 30 ] || fail "only $(count_of Present) frames"
 expect_all_released
+expect_release_order "ID3DXFont:free IDirect3DDevice9:free IDirect3D9:free DestroyWindow UnregisterClassA"
 
 for ending in "click 100 100" "close"; do
   new_case "okay-then-${ending%% *}"
@@ -104,11 +114,12 @@ expect_file_bytes log.txt 'Error registering window class\r\nFailed to create Wi
 expect_no_file FPS.txt
 
 new_case window-fails
-run "key RETURN; fail CreateWindowExA after 11"
+run "key RETURN; fail CreateWindowExA class \"fw class\""
 expect_exit_code 0
 expect_file_bytes log.txt 'Error opening window\r\nFailed to create Window : E_FAIL\r\n'
 expect_no_file FPS.txt
 expect_all_released
+expect_release_order "OutputDebugStringA UnregisterClassA OutputDebugStringA"
 
 new_case direct3d-fails
 run "key RETURN; fail Direct3DCreate9 after 1"
@@ -122,6 +133,7 @@ expect_exit_code 0
 expect_file_bytes log.txt 'Failed to create the device : D3DERR_INVALIDCALL\r\n'
 expect_no_file FPS.txt
 expect_all_released
+expect_release_order "IDirect3D9:free DestroyWindow UnregisterClassA OutputDebugStringA"
 
 new_case full-screen-without-16-bit-modes
 run "formats hal X8R8G8B8; key SPACE; key RETURN; key ESCAPE after 5 frames"

@@ -78,6 +78,8 @@ TEST_F(SimTest, ScriptsRunCommandsAndRejectNonsenseClearly) {
     EXPECT_EQ(error, "unknown command 'explode'");
     EXPECT_FALSE(sim::RunScript("fail Present times", &error));
     EXPECT_FALSE(sim::RunScript("fail", &error));
+    EXPECT_FALSE(sim::RunScript("fail CreateWindowExA class \"FW Class; counts x", &error));
+    EXPECT_NE(error.find("unterminated quote"), std::string::npos);
 }
 
 }  // namespace
