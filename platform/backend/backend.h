@@ -33,6 +33,9 @@ namespace backend {
 // The user room's side. Each top-level window is one SDL window of its client size, placed at
 // its client area's screen position; the window table (user/window_table.h) is the truth and
 // these calls bring SDL in line with it.
+// Starts SDL's video, on a display or headless as the environment asks; false, with the reason
+// and the way out on standard error, when neither can be had.
+bool StartVideo();
 bool IsHeadless();
 void GetScreenSize(int* width, int* height);
 void OpenWindow(HWND topLevel);

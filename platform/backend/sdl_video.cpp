@@ -105,6 +105,15 @@ bool EnsureVideo() {
         headless = true;
         videoStarted = startVideo(true);
     }
+    if (!videoStarted && headlessForbidden) {
+        const bool unset = !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY");
+        std::fprintf(stderr,
+                     "fontloom: no display (%s), and FONTLOOM_HEADLESS=0 forbids running without one; run it "
+                     "under Xvfb: xvfb-run -s '-screen 0 1280x1024x24' fontloom, or headless: FONTLOOM_HEADLESS=1 "
+                     "fontloom\n",
+                     unset ? "DISPLAY is not set" : SDL_GetError());
+        return false;
+    }
     if (!videoStarted) {
         std::fprintf(stderr, "fontloom: SDL video does not start (%s); no window will appear\n", SDL_GetError());
         return false;
@@ -137,6 +146,8 @@ Uint32 SdlIdOf(HWND topLevel) {
 }
 
 }  // namespace sdl
+
+bool StartVideo() { return sdl::EnsureVideo(); }
 
 bool IsHeadless() {
     sdl::EnsureVideo();

@@ -4,14 +4,24 @@
 #include <cstdio>
 #include <string>
 
+#include "backend/backend.h"
 #include "sim/sim.h"
+
+namespace {
+// Besides the program's own: a script that does not parse, and no display to run on (3 is the
+// headless wait that could never end, in user/messages.cpp).
+constexpr int kBadScript = 2;
+constexpr int kNoDisplay = 4;
+}  // namespace
 
 int main(int argc, char** argv) {
     std::string error;
     if (!sim::RunScriptFromEnvironment(&error)) {
         std::fprintf(stderr, "FONTLOOM_SIM: %s\n", error.c_str());
-        return 2;
+        return kBadScript;
     }
+    // Before the program starts, so that a run that cannot show anything leaves its files alone.
+    if (!backend::StartVideo()) return kNoDisplay;
     std::string commandLine;
     for (int i = 1; i < argc; ++i) {
         if (i > 1) commandLine += ' ';

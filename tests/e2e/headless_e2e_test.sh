@@ -148,6 +148,18 @@ expect_file_bytes log.txt ''
 expect_no_file FPS.txt
 expect_all_released
 
+# Headless forbidden and no display: a plain message and exit code 4 before anything else, so
+# the last run's log is kept.
+new_case no-display
+printf 'last run\r\n' >"$case_dir/log.txt"
+( cd "$case_dir" && exec env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER FONTLOOM_HEADLESS=0 timeout 60 \
+    ${FONTLOOM_RUNNER:-} "$FONTLOOM_BIN" >"$case_dir/stdout" 2>"$case_dir/stderr" )
+exit_code=$?
+expect_exit_code 4
+grep -q "no display (DISPLAY is not set).*xvfb-run -s '-screen 0 1280x1024x24'.*FONTLOOM_HEADLESS=1" \
+  "$case_dir/stderr" || fail "no plain message"
+expect_file_bytes log.txt 'last run\r\n'
+
 new_case bad-script
 run_program "no-such-command 1"
 expect_exit_code 2
