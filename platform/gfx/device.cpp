@@ -150,7 +150,7 @@ HRESULT Device::Reset(D3DPRESENT_PARAMETERS* parameters) {
     if (state_ == State::Lost) return D3DERR_DEVICELOST;
     if (defaultPoolResources_ > 0) {
         // As Direct3D does: no reset while default-pool resources live, and a usable device
-        // whose reset failed is lost (one that was not reset stays so).
+        // whose reset failed is lost, so it wants a Reset too (one that was not reset stays so).
         if (state_ == State::Usable) state_ = State::Lost;
         return D3DERR_INVALIDCALL;
     }

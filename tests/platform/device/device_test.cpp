@@ -148,7 +148,8 @@ TEST_F(DeviceTest, ScriptedLevelsAndPresentResultsComeFirst) {
 }
 
 // Direct3D's documented rule: Reset fails while a default-pool resource lives (the D3DX font
-// keeps some until OnLostDevice), and a usable device whose Reset failed is lost.
+// keeps some until OnLostDevice), and a usable device whose Reset failed is lost (here, with the
+// focus, at once not reset).
 TEST_F(DeviceTest, ResetIsRefusedWhileTheFontHoldsDeviceResources) {
     D3DPRESENT_PARAMETERS p = Parameters(false, D3DFMT_UNKNOWN);
     ASSERT_EQ(Create(&p), D3D_OK);
