@@ -22,20 +22,25 @@ struct Canvas {
         bytes.assign(static_cast<size_t>(pitch) * height, 0);
         target = gfx::RenderTarget{bytes.data(), width, height, pitch, format, reference};
     }
-    uint32_t raw(int x, int y) const {
-        uint32_t value = 0;
-        std::memcpy(&value, bytes.data() + static_cast<size_t>(y) * target.pitch + x * gfx::BytesPerPixel(target.format),
-                    gfx::BytesPerPixel(target.format));
-        return value;
+    size_t offset(int x, int y) const {
+        return static_cast<size_t>(y) * target.pitch + x * gfx::BytesPerPixel(target.format);
     }
-    uint32_t argb(int x, int y) const { return gfx::UnpackPixel(target.format, raw(x, y)); }
+    uint32_t argb(int x, int y) const {
+        uint32_t value = 0;
+        std::memcpy(&value, bytes.data() + offset(x, y), gfx::BytesPerPixel(target.format));
+        return gfx::UnpackPixel(target.format, value);
+    }
     void fill(uint32_t argb) {
+        const uint32_t value = gfx::PackPixel(target.format, argb, 0);
         for (int y = 0; y < target.height; ++y)
-            for (int x = 0; x < target.width; ++x) {
-                const uint32_t value = gfx::PackPixel(target.format, argb, 0);
-                std::memcpy(bytes.data() + static_cast<size_t>(y) * target.pitch + x * gfx::BytesPerPixel(target.format),
-                            &value, gfx::BytesPerPixel(target.format));
-            }
+            for (int x = 0; x < target.width; ++x) std::memcpy(bytes.data() + offset(x, y), &value, gfx::BytesPerPixel(target.format));
+    }
+    // The same seed gives two canvases the same noise, so every blend has something to keep.
+    void noise(uint32_t seed) {
+        for (uint8_t& byte : bytes) {
+            seed = seed * 1664525u + 1013904223u;
+            byte = static_cast<uint8_t>(seed >> 24);
+        }
     }
     // The smallest box holding every pixel that differs from `background`; empty: right <= left.
     RECT inkBox(uint32_t background) const {
