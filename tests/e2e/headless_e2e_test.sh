@@ -147,6 +147,7 @@ expect_exit_code 0
 expect_file_bytes log.txt ''
 expect_no_file FPS.txt
 expect_all_released
+expect_release_order "IDirect3DDevice9:free IDirect3D9:free DestroyWindow UnregisterClassA"
 
 # Headless forbidden and no display: a plain message and exit code 4 before anything else, so
 # the last run's log is kept.
