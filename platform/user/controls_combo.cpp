@@ -47,12 +47,26 @@ void toggleList(HWND combo, ControlState& state) {
         openList(combo, state);
 }
 
-// Up and Down: along the open list, or straight through the selection while it is closed.
-void step(HWND combo, ControlState& state, int delta) {
+// The keys that move the mark of the open list, or the selection itself while it is closed:
+// a row up or down, a page (the rows the list shows, less one kept in sight), the first, the last.
+void step(HWND combo, ControlState& state, WPARAM key) {
     const int last = static_cast<int>(state.items.size()) - 1;
     if (last < 0) return;
     int& row = state.open ? state.highlight : state.selection;
-    int next = row < 0 ? 0 : row + delta;
+    const int page = ComboVisibleRows(*FindWindow(combo)) - 1;
+    int next = row;
+    switch (key) {
+    case VK_UP:
+    case VK_LEFT: next = row - 1; break;
+    case VK_DOWN:
+    case VK_RIGHT: next = row + 1; break;
+    case VK_PRIOR: next = row - (page > 1 ? page : 1); break;
+    case VK_NEXT: next = row + (page > 1 ? page : 1); break;
+    case VK_HOME: next = 0; break;
+    case VK_END: next = last; break;
+    default: return;
+    }
+    if (row < 0) next = key == VK_END ? last : 0;  // no selection yet: the keys start from the top
     if (next < 0) next = 0;
     if (next > last) next = last;
     if (next == row) return;
@@ -109,7 +123,7 @@ LRESULT CALLBACK ComboProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPar
     ControlState* state = static_cast<ControlState*>(window->userData);
     if (!state) return DefWindowProcA(handle, message, wParam, lParam);
     switch (message) {
-    case WM_CREATE: TakeFocusIfFirstTabStop(handle, lParam); return 0;
+    case WM_CREATE: return 0;  // controls never take the focus as they are made
     case WM_NCDESTROY:
         delete state;
         window->userData = nullptr;
@@ -171,9 +185,13 @@ LRESULT CALLBACK ComboProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPar
         switch (wParam) {
         case VK_F4: toggleList(handle, *state); return 0;
         case VK_UP:
-        case VK_LEFT: step(handle, *state, -1); return 0;
+        case VK_LEFT:
         case VK_DOWN:
-        case VK_RIGHT: step(handle, *state, 1); return 0;
+        case VK_RIGHT:
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_HOME:
+        case VK_END: step(handle, *state, wParam); return 0;
         case VK_RETURN: closeList(handle, *state, true); return 0;
         case VK_ESCAPE: closeList(handle, *state, false); return 0;
         default: break;

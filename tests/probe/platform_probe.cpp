@@ -1,0 +1,318 @@
+// Asks the platform what the program depends on and writes the answers down, one per line, the
+// same way on both targets: platform_probe_test.sh runs the Windows build under Wine and the
+// native build, and compares the two recordings. Plain Win32, like the program.
+//   rects     window and client rectangles for the program's window styles and their neighbours
+//   text      what ID3DXFont::DrawTextA answers for the program's flags over hostile texts
+//   dialog N  the program's preferences window, once for each of the N key sequences the script
+//             plays: it shows window "Probe n", writes ready.n, and ends the sequence at the
+//             script's end marker (F9 or F8: "all keys are in") or when a command ends the
+//             window; then waits for sent.n
+// Vertical sizes that hold a caption are written less SM_CYCAPTION (as "N+caption"), so that a
+// caption of another height shows in the metrics line alone.
+#include <windows.h>
+#include <d3d9.h>
+#include <d3dx9.h>
+#include <mmsystem.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "framework/main_window.h"
+#include "prefs/user_pref_dialog.h"
+
+namespace {
+
+// ---- rects
+
+bool captioned(DWORD style) { return !(style & (WS_POPUP | WS_CHILD)) || (style & WS_CAPTION) == WS_CAPTION; }
+
+// A height that holds the caption `sign` times (1: a frame's outside, -1: a client area).
+std::string height(LONG value, bool caption, int sign = 1) {
+    if (!caption) return std::to_string(value);
+    return std::to_string(value - sign * GetSystemMetrics(SM_CYCAPTION)) + (sign > 0 ? "+caption" : "-caption");
+}
+
+LRESULT CALLBACK plainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void probeRects() {
+    std::printf("metrics SM_CYCAPTION %d\n", GetSystemMetrics(SM_CYCAPTION));
+    const int others[] = {SM_CXBORDER, SM_CYBORDER, SM_CXFIXEDFRAME, SM_CYFIXEDFRAME, SM_CXSIZEFRAME,
+                          SM_CYSIZEFRAME, SM_CXDLGFRAME, SM_CYDLGFRAME, SM_CXSCREEN, SM_CYSCREEN};
+    std::printf("metrics");
+    for (int index : others) std::printf(" %d", GetSystemMetrics(index));
+    std::printf("\n");
+
+    const struct {
+        const char* name;
+        DWORD style, exStyle;
+    } cases[] = {
+        {"main window, windowed: WS_OVERLAPPED|WS_SYSMENU", WS_OVERLAPPED | WS_SYSMENU, 0},
+        {"main window, full screen: WS_POPUP", WS_POPUP, 0},
+        {"preferences: WS_CAPTION, APPWINDOW|DLGMODALFRAME", WS_CAPTION, WS_EX_APPWINDOW | WS_EX_DLGMODALFRAME},
+        {"WS_OVERLAPPED", WS_OVERLAPPED, 0},
+        {"WS_OVERLAPPEDWINDOW", WS_OVERLAPPEDWINDOW, 0},
+        {"WS_CAPTION|WS_SYSMENU", WS_CAPTION | WS_SYSMENU, 0},
+        {"WS_CAPTION", WS_CAPTION, 0},
+        {"WS_POPUP|WS_CAPTION", WS_POPUP | WS_CAPTION, 0},
+        {"WS_POPUP|WS_BORDER", WS_POPUP | WS_BORDER, 0},
+        {"WS_POPUP|WS_DLGFRAME", WS_POPUP | WS_DLGFRAME, 0},
+        {"WS_POPUP|WS_THICKFRAME", WS_POPUP | WS_THICKFRAME, 0},
+        {"WS_POPUP, DLGMODALFRAME", WS_POPUP, WS_EX_DLGMODALFRAME},
+    };
+    for (const auto& c : cases) {
+        HWND window = CreateWindowExA(c.exStyle, "Probe Class", "Probe", c.style, 0, 0, 640, 480, nullptr, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr);
+        RECT outer{}, client{}, adjusted{0, 0, 640, 480};
+        GetWindowRect(window, &outer);
+        GetClientRect(window, &client);
+        AdjustWindowRectEx(&adjusted, c.style, FALSE, c.exStyle);
+        std::printf("%s: window %ldx%ld client %ldx%s adjusts 640x480 to %ld,%s,%ld,%ld", c.name,
+                    static_cast<long>(outer.right - outer.left), static_cast<long>(outer.bottom - outer.top),
+                    static_cast<long>(client.right), height(client.bottom, captioned(c.style), -1).c_str(),
+                    static_cast<long>(adjusted.left), height(adjusted.top, (c.style & WS_CAPTION) == WS_CAPTION, -1).c_str(),
+                    static_cast<long>(adjusted.right), static_cast<long>(adjusted.bottom));
+        // A child as the preferences window places its buttons, one with a border.
+        HWND child = CreateWindowExA(0, "Probe Class", "", WS_CHILD | WS_VISIBLE, 80, 240, 100, 25, window, nullptr,
+                                     GetModuleHandleA(nullptr), nullptr);
+        HWND bordered = CreateWindowExA(0, "Probe Class", "", WS_CHILD | WS_BORDER, 10, 10, 50, 20, window,
+                                        nullptr, GetModuleHandleA(nullptr), nullptr);
+        RECT childOuter{}, borderedClient{};
+        GetWindowRect(child, &childOuter);
+        GetClientRect(bordered, &borderedClient);
+        std::printf("; child at %ld,%s bordered child client %ldx%ld", static_cast<long>(childOuter.left - outer.left),
+                    height(childOuter.top - outer.top, captioned(c.style)).c_str(), static_cast<long>(borderedClient.right),
+                    static_cast<long>(borderedClient.bottom));
+        fwFitClientArea(window);  // the program's own fitting: the client area becomes 640 x 480
+        GetWindowRect(window, &outer);
+        GetClientRect(window, &client);
+        const LONG width = outer.right - outer.left, high = outer.bottom - outer.top;
+        const bool centred = 2 * outer.left + width == GetSystemMetrics(SM_CXSCREEN) &&
+                             std::abs(2 * outer.top + high - GetSystemMetrics(SM_CYSCREEN)) <= 1;
+        std::printf("; fitted window %ldx%s%s, client %ldx%ld\n", static_cast<long>(width),
+                    height(high, captioned(c.style)).c_str(), centred ? " centred" : " off centre",
+                    static_cast<long>(client.right), static_cast<long>(client.bottom));
+        DestroyWindow(window);
+    }
+}
+
+// ---- text
+
+void probeText() {
+    HWND window = CreateWindowExA(0, "Probe Class", "Probe text", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    D3DPRESENT_PARAMETERS parameters{};
+    parameters.Windowed = TRUE;
+    parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
+    parameters.BackBufferWidth = 640;
+    parameters.BackBufferHeight = 480;
+    parameters.hDeviceWindow = window;
+    IDirect3DDevice9* device = nullptr;
+    ID3DXFont* font = nullptr;
+    if (!d3d || FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
+                                         D3DCREATE_SOFTWARE_VERTEXPROCESSING, &parameters, &device)) ||
+        FAILED(D3DXCreateFontA(device, 22, 0, FW_NORMAL, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                               ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial", &font))) {
+        std::printf("text: no device or font\n");
+        return;
+    }
+    std::string words, letters(4000, 'x');
+    while (words.size() < 4000) words += "word ";
+    words.resize(4000);
+    const struct {
+        const char* name;
+        std::string text;
+    } texts[] = {
+        {"empty", ""},
+        {"spaces", "     "},
+        {"newlines", "\n\n\n"},
+        {"CR LF", "one\r\ntwo\r\n"},
+        {"lone CR", "one\rtwo"},
+        {"trailing newline", "line\n"},
+        {"long word", "A Pneumonoultramicroscopicsilicovolcanoconiosis word"},
+        {"tabs", "a\tb\t\tc"},
+        {"Windows-1252", "\x80\x85\x91\x93\x94\x96\x97\x99\xa0\xe9\xff \x81\x8d\x8f\x90\x9d"},
+        {"frame rate", "Fontloom 59.94 fps"},
+        {"spaces at the wrap", "one two three four five six seven eight nine ten eleven twelve"},
+        {"4000 bytes of words", words},
+        {"4000 bytes, one word", letters},
+    };
+    const struct {
+        const char* name;
+        DWORD flags;
+    } formats[] = {
+        {"DT_NOCLIP", DT_NOCLIP},
+        {"DT_WORDBREAK", DT_WORDBREAK},
+        {"DT_CALCRECT|DT_NOCLIP", DT_CALCRECT | DT_NOCLIP},
+        {"DT_CALCRECT|DT_WORDBREAK", DT_CALCRECT | DT_WORDBREAK},
+        {"DT_CALCRECT|DT_WORDBREAK|DT_NOCLIP", DT_CALCRECT | DT_WORDBREAK | DT_NOCLIP},
+    };
+    const RECT places[] = {{0, 30, 640, 480}, {10, 0, 130, 110}};  // the page, and a narrow box of five lines
+    device->BeginScene();
+    for (const auto& text : texts)
+        for (const auto& format : formats)
+            for (const RECT& place : places) {
+                RECT rect = place;
+                const INT drawn = font->DrawTextA(nullptr, text.text.c_str(), -1, &rect, format.flags, 0xFFFFFFFF);
+                std::printf("%s, %s, in %ld,%ld,%ld,%ld: %d", text.name, format.name, static_cast<long>(place.left),
+                            static_cast<long>(place.top), static_cast<long>(place.right),
+                            static_cast<long>(place.bottom), drawn);
+                if (format.flags & DT_CALCRECT)
+                    std::printf(" rect %ld,%ld,%ld,%ld", static_cast<long>(rect.left), static_cast<long>(rect.top),
+                                static_cast<long>(rect.right), static_cast<long>(rect.bottom));
+                std::printf("\n");
+            }
+    device->EndScene();
+    font->Release();
+    device->Release();
+    d3d->Release();
+    DestroyWindow(window);
+}
+
+// ---- dialog
+
+// The preferences window's controls in creation order.
+const char* const kControlNames[] = {"FullScreenGroup", "FullScreen", "Windowed", "DeviceTypeGroup", "HAL",
+                                     "Reference",       "AdapterGroup", "List",   "Okay",            "Cancel"};
+const int kControls = 10, kList = 7;
+
+HWND dialogWindow = nullptr;
+HWND controls[kControls];
+WNDPROC dialogProc = nullptr;
+std::string ending;  // the command and the state as it came
+
+std::string nameOf(HWND window) {
+    if (!window) return "none";
+    if (window == dialogWindow) return "window";
+    for (int i = 0; i < kControls; ++i)
+        if (controls[i] == window) return kControlNames[i];
+    return "other";
+}
+
+std::string state() {
+    std::string checks = "checked", stops = "tab stops";
+    for (int i : {1, 2, 4, 5})
+        if (SendMessageA(controls[i], BM_GETCHECK, 0, 0) == BST_CHECKED) checks += std::string(" ") + kControlNames[i];
+    for (int i = 0; i < kControls; ++i)
+        if (GetWindowLongA(controls[i], GWL_STYLE) & WS_TABSTOP) stops += std::string(" ") + kControlNames[i];
+    char list[64];
+    std::snprintf(list, sizeof list, "list %d %s", static_cast<int>(SendMessageA(controls[kList], CB_GETCURSEL, 0, 0)),
+                  SendMessageA(controls[kList], CB_GETDROPPEDSTATE, 0, 0) ? "open" : "closed");
+    return checks + "; " + stops + "; " + list + "; focus " + nameOf(GetFocus());
+}
+
+// Watches the preferences window's commands: the first Okay or Cancel is the sequence's end.
+LRESULT CALLBACK watchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && ending.empty() && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL))
+        ending = std::string(LOWORD(wParam) == IDOK ? "Okay" : "Cancel") + "; " + state();
+    return CallWindowProcA(dialogProc, window, message, wParam, lParam);
+}
+
+bool fileExists(const std::string& name) {
+    FILE* file = std::fopen(name.c_str(), "rb");
+    if (file) std::fclose(file);
+    return file != nullptr;
+}
+
+void touch(const std::string& name) {
+    if (FILE* file = std::fopen(name.c_str(), "wb")) std::fclose(file);
+}
+
+// Takes messages as the dialog's loop does, for at most `milliseconds`; false once WM_QUIT came.
+// The script ends odd sequences with F9 and even ones with F8: a marker that comes late, after a
+// command closed its own window, is the other one, and dropped.
+UINT markerKey = VK_F9;
+
+bool pump(DWORD milliseconds, bool* marker) {
+    const DWORD start = timeGetTime();
+    while (timeGetTime() - start < milliseconds) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) return false;
+            if (msg.message == WM_KEYDOWN && (msg.wParam == VK_F9 || msg.wParam == VK_F8)) {
+                if (marker && msg.wParam == markerKey) *marker = true;
+                continue;
+            }
+            if (!IsDialogMessageA(dialogWindow, &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+        if (marker && *marker) return true;
+        Sleep(5);
+    }
+    return true;
+}
+
+void drop(DWORD milliseconds) {
+    const DWORD start = timeGetTime();
+    MSG msg;
+    do {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        Sleep(5);
+    } while (timeGetTime() - start < milliseconds);
+}
+
+int probeDialog(int sequences) {
+    for (int n = 1; n <= sequences; ++n) {
+        const std::string title = "Probe " + std::to_string(n);
+        UserPrefDialog dialog(title.c_str());
+        dialog.EnumerateAdapters();
+        if (!dialog.CreatePrefWindow() || !(dialogWindow = FindWindowA("fwUserPrefWndClass", nullptr))) {
+            std::printf("%d: no preferences window\n", n);
+            return 1;
+        }
+        HWND child = GetWindow(dialogWindow, GW_CHILD);
+        for (int i = 0; i < kControls; ++i, child = GetWindow(child, GW_HWNDNEXT)) controls[i] = child;
+        // The adapters differ between the two; six entries of our own give the page keys room.
+        SendMessageA(controls[kList], CB_RESETCONTENT, 0, 0);
+        for (const char* entry : {"One", "Two", "Three", "Four", "Five", "Six"})
+            SendMessageA(controls[kList], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+        SendMessageA(controls[kList], CB_SETCURSEL, 0, 0);
+        dialogProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(dialogWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watchProc)));
+        ending.clear();
+        std::string start = state();
+        start = start.substr(0, start.rfind("; focus"));  // the focus waits for the desktop's activation
+        touch("ready." + std::to_string(n));
+
+        markerKey = n % 2 ? VK_F9 : VK_F8;
+        bool marker = false, open = pump(20000, &marker);
+        if (open && ending.empty()) ending = std::string(marker ? "none; " : "no end marker in 20 s; ") + state();
+        std::printf("%d from %s\n%d: %s\n", n, start.c_str(), n, ending.c_str());
+        std::fflush(stdout);
+        if (open) {
+            DestroyWindow(dialogWindow);
+            while (pump(50, nullptr)) {  // up to the WM_QUIT it posts
+            }
+        }
+        UnregisterClassA("fwUserPrefWndClass", GetModuleHandleA(nullptr));
+        // Keys sent after a command closed the window must not reach the next one: drop them.
+        for (int wait = 0; wait < 2000 && !fileExists("sent." + std::to_string(n)); ++wait) drop(10);
+        drop(100);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = plainProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "Probe Class";
+    RegisterClassA(&windowClass);
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "rects") == 0) probeRects();
+        if (std::strcmp(argv[i], "text") == 0) probeText();
+        if (std::strcmp(argv[i], "dialog") == 0 && i + 1 < argc && probeDialog(std::atoi(argv[++i])) != 0) return 1;
+        std::fflush(stdout);
+    }
+    return 0;
+}

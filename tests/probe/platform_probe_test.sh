@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# The platform as the program sees it, asked the same questions in both builds: the probe
+# (platform_probe.cpp) records window rectangles, DrawTextA's answers and the preferences window
+# played with real key presses (xdotool), once as the Windows build under Wine and once natively,
+# both in one private X server. The two recordings must agree line by line, but for the known
+# differences of Wine from the real platform listed below, where the real platform's answer is kept.
+set -u
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/../support/x_session.sh"
+
+native="${FONTLOOM_BUILD_DIR:?}/tests/probe/platform_probe"
+exe="${FONTLOOM_SOURCE_DIR:?}/${FONTLOOM_WINDOWS_BUILD:-build-win}/tests/probe/platform_probe.exe"
+skip() {
+  echo "SKIPPED: $*; the platform was not compared with the Windows build"
+  exit 77
+}
+command -v wine >/dev/null 2>&1 || skip "wine is not installed (apt-get install wine wine64)"
+command -v Xvfb >/dev/null 2>&1 || skip "Xvfb is not installed (apt-get install xvfb)"
+[ -f "$exe" ] || skip "$exe is not built ('make windows')"
+command -v xdotool >/dev/null 2>&1 || { echo "FAIL: xdotool is not installed" >&2; exit 1; }
+[ -x "$native" ] || { echo "FAIL: $native is not built" >&2; exit 1; }
+
+# Known differences of Wine, as sed expressions that turn Wine's line into the real platform's:
+# - Wine's caption is 19 px; the platform's classic caption is 20 (a 640 x 480 overlapped window
+#   has a 634 x 454 client area). Every other height is written less the caption, so this is
+#   the one line it shows in.
+# - Glyphs: Wine draws them half a pixel blurred, which is why DrawTextA's numbers are compared here and
+#   no pixels are.
+known_wine_differences='s/^metrics SM_CYCAPTION 19$/metrics SM_CYCAPTION 20/'
+
+# The key sequences played in the preferences window (xdotool key names), one a line; the probe
+# takes the F9 or F8 after each as its end. The list has six entries. The choices that Okay stores stay for the sequences after it, as in the program.
+sequences=(
+  "Return"
+  "Escape"
+  "Tab Return"
+  "Tab Up Return"
+  "Tab Tab Tab Tab Tab Tab Tab Return"
+  "Tab Tab Down Tab"
+  "Tab space Tab Tab"
+  "shift+Tab Return"
+  "shift+Tab shift+Tab shift+Tab Left"
+  "space Down Left Return"
+  "Tab Down Down Tab Down Tab Tab shift+Tab"
+  "Tab Tab Tab Tab Tab Down Return"
+  "Tab Tab Tab Tab End"
+  "Tab Tab Tab Tab End Home Down"
+  "Tab Tab Tab Tab Next"
+  "Tab Tab Tab Tab Next Next Prior"
+  "Tab Tab Tab Tab F4"
+  "Tab Tab Tab Tab F4 Down Down Return"
+  "Tab Tab Tab Tab alt+Down Down Escape Return"
+  "Tab Tab Tab Tab alt+Down End Return Return"
+  "Tab Tab Tab Tab F4 Next Tab"
+  "Tab Tab Tab Tab F4 Home Next Escape Escape"
+  "Tab Tab Tab Tab F4 Up F4 Right Tab Return"
+  "Tab Tab Tab Tab Tab Tab space"
+  "Tab Tab Right Right Up Tab space"
+)
+
+work="$(mktemp -d "${TMPDIR:-/tmp}/fontloom-probe.XXXXXX")"
+trap 'stop_wine; stop_x_server; rm -rf "$work"' EXIT
+
+# record NAME COMMAND...: runs the probe in $work/NAME, plays every sequence, keeps what it wrote
+# (less the carriage returns of the Windows C runtime) in $work/NAME.txt.
+record() {
+  local name=$1 dir="$work/$1" n window
+  shift
+  mkdir -p "$dir"
+  ( cd "$dir" && { timeout 300 "$@" rects text dialog "${#sequences[@]}" >out 2>err & echo $! >pid; wait $!; echo $? >status; } ) &
+  local pid=$!
+  for n in $(seq "${#sequences[@]}"); do
+    for _ in $(seq 600); do { [ -e "$dir/ready.$n" ] || [ -e "$dir/status" ]; } && break; sleep 0.05; done
+    if ! window="$(wait_for_window "^Probe $n : User Preferences$" 20)"; then
+      echo "FAIL [$name]: no preferences window for sequence $n" >&2
+      kill "$(cat "$dir/pid")" 2>/dev/null
+      break
+    fi
+    x_client xdotool windowfocus --sync "$window" || true
+    # shellcheck disable=SC2086  # a sequence is a list of key names
+    x_client xdotool key --delay 25 ${sequences[$((n - 1))]} "$([ $((n % 2)) = 1 ] && echo F9 || echo F8)"
+    touch "$dir/sent.$n"
+  done
+  wait "$pid"
+  tr -d '\r' <"$dir/out" >"$work/$name.txt"
+  [ "$(cat "$dir/status")" = 0 ] || { echo "FAIL [$name]: the probe ended with $(cat "$dir/status"): $(head -c 300 "$dir/err")" >&2; return 1; }
+}
+
+start_x_server
+record native env FONTLOOM_HEADLESS=0 "$native" || exit 1
+# One prefix serves every run (a fresh one costs Wine's first boot).
+prefix="$FONTLOOM_BUILD_DIR/tests/probe/wine-prefix"
+if [ -f "$prefix/system.reg" ]; then
+  export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+else
+  make_wine_prefix "$prefix"
+fi
+cp "$exe" "$work/platform_probe.exe"
+record wine wine "$work/platform_probe.exe" || exit 1
+sed -i -e "$known_wine_differences" "$work/wine.txt"
+
+for n in $(seq "${#sequences[@]}"); do sed -i "s/^$n: /$n [${sequences[$((n - 1))]}]: /" "$work/native.txt" "$work/wine.txt"; done
+if diff -u --label native --label "Wine (its known differences made good)" "$work/native.txt" "$work/wine.txt"; then
+  echo "the native platform answers as the Windows build under Wine: $(wc -l <"$work/native.txt") lines," \
+       "${#sequences[@]} key sequences"
+else
+  echo "FAIL: the native platform answers otherwise than the Windows build under Wine (above)" >&2
+  exit 1
+fi
