@@ -47,12 +47,12 @@ void toggleList(HWND combo, ControlState& state) {
         openList(combo, state);
 }
 
-// The keys that move the mark of the open list, or the selection itself while it is closed:
+// The keys that move the selection, open or closed (closing the list keeps where they left it):
 // a row up or down, a page (the rows the list shows, less one kept in sight), the first, the last.
 void step(HWND combo, ControlState& state, WPARAM key) {
     const int last = static_cast<int>(state.items.size()) - 1;
     if (last < 0) return;
-    int& row = state.open ? state.highlight : state.selection;
+    int& row = state.selection;
     const int page = ComboVisibleRows(*FindWindow(combo)) - 1;
     int next = row;
     switch (key) {
@@ -72,10 +72,11 @@ void step(HWND combo, ControlState& state, WPARAM key) {
     if (next == row) return;
     row = next;
     InvalidateRect(combo, nullptr, TRUE);
-    if (state.open)
+    if (state.open) {
+        state.highlight = next;
         keepHighlightVisible(*FindWindow(combo), state);
-    else
-        notifyParent(combo, CBN_SELCHANGE);
+    }
+    notifyParent(combo, CBN_SELCHANGE);
 }
 
 void clickList(HWND combo, ControlState& state, int x, int y) {
@@ -134,7 +135,11 @@ LRESULT CALLBACK ComboProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPar
         if (!state->open && GET_Y_LPARAM(lParam) - client.top >= kComboFieldHeight) return HTTRANSPARENT;
         return HTCLIENT;
     }
-    case WM_GETDLGCODE: return DLGC_WANTARROWS | (state->open ? DLGC_WANTALLKEYS : 0);
+    case WM_GETDLGCODE: {  // the open list keeps Enter and Escape from the dialog; Tab still moves on
+        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+        const bool closing = msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE);
+        return DLGC_WANTARROWS | DLGC_WANTCHARS | (state->open && closing ? DLGC_WANTMESSAGE : 0);
+    }
     case CB_ADDSTRING:
         if (!lParam) return CB_ERR;
         state->items.emplace_back(reinterpret_cast<const char*>(lParam));

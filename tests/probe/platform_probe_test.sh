@@ -43,17 +43,18 @@ sequences=(
   "space Down Left Return"
   "Tab Down Down Tab Down Tab Tab shift+Tab"
   "Tab Tab Tab Tab Tab Down Return"
-  "Tab Tab Tab Tab End"
-  "Tab Tab Tab Tab End Home Down"
-  "Tab Tab Tab Tab Next"
-  "Tab Tab Tab Tab Next Next Prior"
-  "Tab Tab Tab Tab F4"
-  "Tab Tab Tab Tab F4 Down Down Return"
+  "Tab Tab Tab Tab Tab End"
+  "Tab Tab Tab Tab Tab End Home Down"
+  "Tab Tab Tab Tab Tab Next"
+  "Tab Tab Tab Tab Tab Next Next Prior"
+  "Tab Tab Tab Tab Tab F4"
+  "Tab Tab Tab Tab Tab F4 Down Down Return"
   "Tab Tab Tab Tab alt+Down Down Escape Return"
-  "Tab Tab Tab Tab alt+Down End Return Return"
-  "Tab Tab Tab Tab F4 Next Tab"
-  "Tab Tab Tab Tab F4 Home Next Escape Escape"
-  "Tab Tab Tab Tab F4 Up F4 Right Tab Return"
+  "Tab Tab Tab Tab Tab alt+Down End Return Return"
+  "Tab Tab Tab Tab Tab F4 Next Tab"
+  "Tab Tab Tab Tab Tab F4 Home Next Escape Escape"
+  "Tab Tab Tab Tab Tab F4 Up F4 Right Tab Return"
+  "Tab Tab Tab Tab Tab alt+Up Next Next Return Prior shift+Tab space"
   "Tab Tab Tab Tab Tab Tab space"
   "Tab Tab Right Right Up Tab space"
 )
@@ -64,36 +65,40 @@ trap 'stop_wine; stop_x_server; rm -rf "$work"' EXIT
 # record NAME COMMAND...: runs the probe in $work/NAME, plays every sequence, keeps what it wrote
 # (less the carriage returns of the Windows C runtime) in $work/NAME.txt.
 record() {
-  local name=$1 dir="$work/$1" n window
+  local name=$1 dir="$work/$1" n started=$SECONDS
   shift
   mkdir -p "$dir"
   ( cd "$dir" && { timeout 300 "$@" rects text dialog "${#sequences[@]}" >out 2>err & echo $! >pid; wait $!; echo $? >status; } ) &
   local pid=$!
   for n in $(seq "${#sequences[@]}"); do
     for _ in $(seq 600); do { [ -e "$dir/ready.$n" ] || [ -e "$dir/status" ]; } && break; sleep 0.05; done
-    if ! window="$(wait_for_window "^Probe $n : User Preferences$" 20)"; then
+    if ! x_client timeout 20 xdotool search --sync --onlyvisible --name "^Probe $n : User Preferences$" \
+         windowfocus --sync %1; then
       echo "FAIL [$name]: no preferences window for sequence $n" >&2
       kill "$(cat "$dir/pid")" 2>/dev/null
       break
     fi
-    x_client xdotool windowfocus --sync "$window" || true
+    # Real key presses (XTEST) to the focused window, so that Shift is really held.
     # shellcheck disable=SC2086  # a sequence is a list of key names
-    x_client xdotool key --delay 25 ${sequences[$((n - 1))]} "$([ $((n % 2)) = 1 ] && echo F9 || echo F8)"
+    x_client xdotool key --delay 20 ${sequences[$((n - 1))]} "$([ $((n % 2)) = 1 ] && echo F9 || echo F8)"
     touch "$dir/sent.$n"
   done
   wait "$pid"
+  echo "$name: $((SECONDS - started)) s"
   tr -d '\r' <"$dir/out" >"$work/$name.txt"
   [ "$(cat "$dir/status")" = 0 ] || { echo "FAIL [$name]: the probe ended with $(cat "$dir/status"): $(head -c 300 "$dir/err")" >&2; return 1; }
 }
 
 start_x_server
 record native env FONTLOOM_HEADLESS=0 "$native" || exit 1
-# One prefix serves every run (a fresh one costs Wine's first boot).
+# One prefix serves every run (a fresh one costs Wine's first boot). Its windows are not left to
+# a window manager: there is none, and Wine would wait 2 s for one whenever a window goes.
 prefix="$FONTLOOM_BUILD_DIR/tests/probe/wine-prefix"
-if [ -f "$prefix/system.reg" ]; then
+if [ -f "$prefix/user.reg" ] && grep -q '"Managed"="N"' "$prefix/user.reg"; then
   export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 else
   make_wine_prefix "$prefix"
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 fi
 cp "$exe" "$work/platform_probe.exe"
 record wine wine "$work/platform_probe.exe" || exit 1
