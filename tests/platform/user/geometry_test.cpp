@@ -18,45 +18,6 @@ RECT windowRect(HWND window) {
     return rect;
 }
 
-TEST_F(UserTest, TheFrameFollowsTheStyles) {
-    struct Case {
-        DWORD style, exStyle;
-        LONG clientWidth, clientHeight;
-    } cases[] = {
-        {WS_OVERLAPPED | WS_SYSMENU, 0, 634, 454},              // caption 20, fixed border 3
-        {WS_OVERLAPPED, 0, 634, 454},                           // overlapped always has both
-        {WS_VISIBLE | WS_CAPTION, WS_EX_DLGMODALFRAME, 634, 454},  // caption and dialog frame
-        {WS_OVERLAPPEDWINDOW, 0, 632, 452},                     // sizing border 4
-        {WS_POPUP, 0, 640, 480},                                // none at all
-        {WS_POPUP | WS_VISIBLE, 0, 640, 480},
-        {WS_POPUP | WS_BORDER, 0, 638, 478},
-        {WS_POPUP, WS_EX_DLGMODALFRAME, 634, 474},              // a dialog frame, no caption
-        {WS_POPUP | WS_CAPTION, 0, 634, 454},
-    };
-    for (const Case& c : cases) {
-        HWND window = CreateRecorder(c.style, 0, 0, 640, 480, nullptr, 0, c.exStyle);
-        ASSERT_NE(window, nullptr);
-        SIZE size = clientSize(window);
-        EXPECT_EQ(size.cx, c.clientWidth) << std::hex << c.style << " " << c.exStyle;
-        EXPECT_EQ(size.cy, c.clientHeight) << std::hex << c.style << " " << c.exStyle;
-        RECT outer = windowRect(window);
-        EXPECT_EQ(outer.right - outer.left, 640);
-        EXPECT_EQ(outer.bottom - outer.top, 480);
-
-        RECT adjusted{0, 0, size.cx, size.cy};
-        EXPECT_TRUE(AdjustWindowRectEx(&adjusted, c.style, FALSE, c.exStyle));
-        EXPECT_EQ(adjusted.right - adjusted.left, 640) << "AdjustWindowRectEx undoes the frame";
-        EXPECT_EQ(adjusted.bottom - adjusted.top, 480);
-        DestroyWindow(window);
-    }
-    EXPECT_EQ(GetSystemMetrics(SM_CYCAPTION), 20);
-    EXPECT_EQ(GetSystemMetrics(SM_CXFIXEDFRAME), 3);
-    EXPECT_EQ(GetSystemMetrics(SM_CYDLGFRAME), 3);
-    EXPECT_EQ(GetSystemMetrics(SM_CXSIZEFRAME), 4);
-    EXPECT_EQ(GetSystemMetrics(SM_CXBORDER), 1);
-    EXPECT_EQ(GetSystemMetrics(12345), 0);
-}
-
 TEST_F(UserTest, MovingToTheFittedSizeGivesTheAskedClientAreaAndTellsTheWindow) {
     HWND window = CreateRecorder(WS_OVERLAPPED | WS_SYSMENU, 0, 0, 640, 480);
     ReceivedMessages().clear();
@@ -87,26 +48,6 @@ TEST_F(UserTest, MovingToTheFittedSizeGivesTheAskedClientAreaAndTellsTheWindow) 
     EXPECT_EQ(size.cx, 0) << "a window smaller than its frame has an empty client area";
     EXPECT_EQ(size.cy, 0);
     EXPECT_EQ(sim::CallCount("MoveWindow"), 4);
-}
-
-TEST_F(UserTest, ChildRectanglesAreInTheParentsClientAreaAndOnScreenFromGetWindowRect) {
-    HWND parent = CreateRecorder(WS_VISIBLE | WS_CAPTION, 430, 362, 420, 300, nullptr, 0, WS_EX_DLGMODALFRAME);
-    HWND child = CreateRecorder(WS_CHILD | WS_VISIBLE, 80, 240, 100, 25, parent, 1);
-    HWND bordered = CreateRecorder(WS_CHILD | WS_BORDER, 10, 10, 50, 20, parent, 2);
-    RECT rect = windowRect(child);
-    EXPECT_EQ(rect.left, 430 + 3 + 80);
-    EXPECT_EQ(rect.top, 362 + 23 + 240);
-    EXPECT_EQ(rect.right - rect.left, 100);
-    SIZE size = clientSize(child);
-    EXPECT_EQ(size.cx, 100);
-    EXPECT_EQ(size.cy, 25);
-    size = clientSize(bordered);
-    EXPECT_EQ(size.cx, 48);
-    EXPECT_EQ(size.cy, 18);
-    MoveWindow(parent, 0, 0, 420, 300, TRUE);
-    rect = windowRect(child);
-    EXPECT_EQ(rect.left, 83) << "children move with their parent";
-    EXPECT_EQ(rect.top, 263);
 }
 
 TEST_F(UserTest, ScreenMetricsComeFromTheSimAndTheCursorCountsItsShowsAndHides) {
