@@ -141,6 +141,18 @@ void probeText() {
         {"spaces at the wrap", "one two three four five six seven eight nine ten eleven twelve"},
         {"4000 bytes of words", words},
         {"4000 bytes, one word", letters},
+        {"a", "a"},
+        {"spaces after", "ab  "},
+        {"spaces before", "  ab"},
+        {"space before a line feed", "ab \n"},
+        {"ampersands", "&a && a&"},
+        {"a tab", "\t"},
+        {"two line feeds", "x\n\n"},
+        {"a line feed", "\n"},
+        {"a page's words", "Fontloom draws this page again and again"},
+        {"hyphens", "well-known words"},
+        {"letters", "a b c d e f"},
+        {"wide letters", "WWWWWWWWWWWWWWWW"},
     };
     const struct {
         const char* name;
@@ -152,7 +164,7 @@ void probeText() {
         {"DT_CALCRECT|DT_WORDBREAK", DT_CALCRECT | DT_WORDBREAK},
         {"DT_CALCRECT|DT_WORDBREAK|DT_NOCLIP", DT_CALCRECT | DT_WORDBREAK | DT_NOCLIP},
     };
-    const RECT places[] = {{0, 30, 640, 480}, {10, 0, 130, 110}};  // the page, and a narrow box of five lines
+    const RECT places[] = {{0, 30, 640, 480}, {10, 0, 130, 110}, {10, 20, 110, 400}};  // the page, two narrow boxes
     device->BeginScene();
     for (const auto& text : texts)
         for (const auto& format : formats)
