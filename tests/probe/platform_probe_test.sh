@@ -10,13 +10,7 @@ source "$here/../support/x_session.sh"
 
 native="${FONTLOOM_BUILD_DIR:?}/tests/probe/platform_probe"
 exe="${FONTLOOM_SOURCE_DIR:?}/${FONTLOOM_WINDOWS_BUILD:-build-win}/tests/probe/platform_probe.exe"
-skip() {
-  echo "SKIPPED: $*; the platform was not compared with the Windows build"
-  exit 77
-}
-command -v wine >/dev/null 2>&1 || skip "wine is not installed (apt-get install wine wine64)"
-command -v Xvfb >/dev/null 2>&1 || skip "Xvfb is not installed (apt-get install xvfb)"
-[ -f "$exe" ] || skip "$exe is not built ('make windows')"
+skip_without_wine "$exe" "the platform was not compared with the Windows build"
 command -v xdotool >/dev/null 2>&1 || { echo "FAIL: xdotool is not installed" >&2; exit 1; }
 [ -x "$native" ] || { echo "FAIL: $native is not built" >&2; exit 1; }
 
