@@ -19,6 +19,7 @@
 #include <cstring>
 #include <string>
 
+#include "framework/d3d_setup.h"
 #include "framework/main_window.h"
 #include "prefs/user_pref_dialog.h"
 
@@ -26,26 +27,30 @@ namespace {
 
 // ---- rects
 
+std::string str(LONG value) { return std::to_string(value); }
+
 bool captioned(DWORD style) { return !(style & (WS_POPUP | WS_CHILD)) || (style & WS_CAPTION) == WS_CAPTION; }
 
 // A height that holds the caption `sign` times (1: a frame's outside, -1: a client area).
 std::string height(LONG value, bool caption, int sign = 1) {
-    if (!caption) return std::to_string(value);
-    return std::to_string(value - sign * GetSystemMetrics(SM_CYCAPTION)) + (sign > 0 ? "+caption" : "-caption");
+    if (!caption) return str(value);
+    return str(value - sign * GetSystemMetrics(SM_CYCAPTION)) + (sign > 0 ? "+caption" : "-caption");
 }
 
 LRESULT CALLBACK plainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void probeRects() {
-    std::printf("metrics SM_CYCAPTION %d\n", GetSystemMetrics(SM_CYCAPTION));
-    const int others[] = {SM_CXBORDER, SM_CYBORDER, SM_CXFIXEDFRAME, SM_CYFIXEDFRAME, SM_CXSIZEFRAME,
-                          SM_CYSIZEFRAME, SM_CXDLGFRAME, SM_CYDLGFRAME, SM_CXSCREEN, SM_CYSCREEN};
-    std::printf("metrics");
-    for (int index : others) std::printf(" %d", GetSystemMetrics(index));
-    std::printf("\n");
+HWND create(DWORD exStyle, DWORD style, int x, int y, int width, int height, HWND parent) {
+    return CreateWindowExA(exStyle, "Probe Class", "Probe", style, x, y, width, height, parent, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
 
+void probeRects() {
+    std::printf("metrics SM_CYCAPTION %d\nmetrics", GetSystemMetrics(SM_CYCAPTION));
+    for (int index : {SM_CXBORDER, SM_CYBORDER, SM_CXFIXEDFRAME, SM_CYFIXEDFRAME, SM_CXSIZEFRAME, SM_CYSIZEFRAME,
+                      SM_CXDLGFRAME, SM_CYDLGFRAME, SM_CXSCREEN, SM_CYSCREEN})
+        std::printf(" %d", GetSystemMetrics(index));
     const struct {
         const char* name;
         DWORD style, exStyle;
@@ -64,58 +69,62 @@ void probeRects() {
         {"WS_POPUP, DLGMODALFRAME", WS_POPUP, WS_EX_DLGMODALFRAME},
     };
     for (const auto& c : cases) {
-        HWND window = CreateWindowExA(c.exStyle, "Probe Class", "Probe", c.style, 0, 0, 640, 480, nullptr, nullptr,
-                                      GetModuleHandleA(nullptr), nullptr);
-        RECT outer{}, client{}, adjusted{0, 0, 640, 480};
+        const bool caption = captioned(c.style);
+        HWND window = create(c.exStyle, c.style, 0, 0, 640, 480, nullptr);
+        // A child where the preferences window has its Okay button, and one with a border.
+        HWND child = create(0, WS_CHILD | WS_VISIBLE, 80, 240, 100, 25, window);
+        HWND bordered = create(0, WS_CHILD | WS_BORDER, 10, 10, 50, 20, window);
+        RECT outer{}, client{}, adjusted{0, 0, 640, 480}, childOuter{}, borderedClient{};
         GetWindowRect(window, &outer);
         GetClientRect(window, &client);
         AdjustWindowRectEx(&adjusted, c.style, FALSE, c.exStyle);
-        std::printf("%s: window %ldx%ld client %ldx%s adjusts 640x480 to %ld,%s,%ld,%ld", c.name,
-                    static_cast<long>(outer.right - outer.left), static_cast<long>(outer.bottom - outer.top),
-                    static_cast<long>(client.right), height(client.bottom, captioned(c.style), -1).c_str(),
-                    static_cast<long>(adjusted.left), height(adjusted.top, (c.style & WS_CAPTION) == WS_CAPTION, -1).c_str(),
-                    static_cast<long>(adjusted.right), static_cast<long>(adjusted.bottom));
-        // A child as the preferences window places its buttons, one with a border.
-        HWND child = CreateWindowExA(0, "Probe Class", "", WS_CHILD | WS_VISIBLE, 80, 240, 100, 25, window, nullptr,
-                                     GetModuleHandleA(nullptr), nullptr);
-        HWND bordered = CreateWindowExA(0, "Probe Class", "", WS_CHILD | WS_BORDER, 10, 10, 50, 20, window,
-                                        nullptr, GetModuleHandleA(nullptr), nullptr);
-        RECT childOuter{}, borderedClient{};
         GetWindowRect(child, &childOuter);
         GetClientRect(bordered, &borderedClient);
-        std::printf("; child at %ld,%s bordered child client %ldx%ld", static_cast<long>(childOuter.left - outer.left),
-                    height(childOuter.top - outer.top, captioned(c.style)).c_str(), static_cast<long>(borderedClient.right),
-                    static_cast<long>(borderedClient.bottom));
+        std::string line = std::string("\n") + c.name + ": window " + str(outer.right - outer.left) + "x" +
+                           str(outer.bottom - outer.top) + " client " + str(client.right) + "x" +
+                           height(client.bottom, caption, -1) + " adjusts 640x480 to " + str(adjusted.left) + "," +
+                           height(adjusted.top, (c.style & WS_CAPTION) == WS_CAPTION, -1) + "," + str(adjusted.right) +
+                           "," + str(adjusted.bottom) + "; child at " + str(childOuter.left - outer.left) + "," +
+                           height(childOuter.top - outer.top, caption) + ", bordered child client " +
+                           str(borderedClient.right) + "x" + str(borderedClient.bottom);
         fwFitClientArea(window);  // the program's own fitting: the client area becomes 640 x 480
         GetWindowRect(window, &outer);
         GetClientRect(window, &client);
+        GetWindowRect(child, &childOuter);
         const LONG width = outer.right - outer.left, high = outer.bottom - outer.top;
         const bool centred = 2 * outer.left + width == GetSystemMetrics(SM_CXSCREEN) &&
                              std::abs(2 * outer.top + high - GetSystemMetrics(SM_CYSCREEN)) <= 1;
-        std::printf("; fitted window %ldx%s%s, client %ldx%ld\n", static_cast<long>(width),
-                    height(high, captioned(c.style)).c_str(), centred ? " centred" : " off centre",
-                    static_cast<long>(client.right), static_cast<long>(client.bottom));
+        line += "; fitted window " + str(width) + "x" + height(high, caption) + (centred ? " centred" : " off centre") +
+                ", client " + str(client.right) + "x" + str(client.bottom) + ", child at " +
+                str(childOuter.left - outer.left) + "," + height(childOuter.top - outer.top, caption);
+        std::printf("%s", line.c_str());
         DestroyWindow(window);
     }
+    std::printf("\n");
 }
 
 // ---- text
 
+// The text as C would write it, its first 24 bytes.
+std::string quoted(const std::string& text) {
+    std::string out = "\"";
+    for (size_t i = 0; i < text.size() && i < 24; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        char escape[8];
+        std::snprintf(escape, sizeof escape, c == '\n' ? "\\n" : c == '\r' ? "\\r" : c == '\t' ? "\\t" : c < 32 || c > 126 ? "\\x%02x" : "%c", c);
+        out += escape;
+    }
+    return out + (text.size() > 24 ? "...\"" : "\"");
+}
+
 void probeText() {
-    HWND window = CreateWindowExA(0, "Probe Class", "Probe text", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
+    HWND window = create(0, WS_POPUP, 0, 0, 640, 480, nullptr);
     IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
-    D3DPRESENT_PARAMETERS parameters{};
-    parameters.Windowed = TRUE;
-    parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-    parameters.BackBufferWidth = 640;
-    parameters.BackBufferHeight = 480;
-    parameters.hDeviceWindow = window;
+    D3DPRESENT_PARAMETERS parameters;
+    fwInitPresentParameters(false, window, 640, 480, D3DFMT_X8R8G8B8, D3DFMT_UNKNOWN, &parameters);
     IDirect3DDevice9* device = nullptr;
-    ID3DXFont* font = nullptr;
-    if (!d3d || FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
-                                         D3DCREATE_SOFTWARE_VERTEXPROCESSING, &parameters, &device)) ||
+    ID3DXFont* font = nullptr;  // the program's font
+    if (!d3d || FAILED(fwCreateDevice(d3d, D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, &parameters, &device)) ||
         FAILED(D3DXCreateFontA(device, 22, 0, FW_NORMAL, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial", &font))) {
         std::printf("text: no device or font\n");
@@ -124,36 +133,13 @@ void probeText() {
     std::string words, letters(4000, 'x');
     while (words.size() < 4000) words += "word ";
     words.resize(4000);
-    const struct {
-        const char* name;
-        std::string text;
-    } texts[] = {
-        {"empty", ""},
-        {"spaces", "     "},
-        {"newlines", "\n\n\n"},
-        {"CR LF", "one\r\ntwo\r\n"},
-        {"lone CR", "one\rtwo"},
-        {"trailing newline", "line\n"},
-        {"long word", "A Pneumonoultramicroscopicsilicovolcanoconiosis word"},
-        {"tabs", "a\tb\t\tc"},
-        {"Windows-1252", "\x80\x85\x91\x93\x94\x96\x97\x99\xa0\xe9\xff \x81\x8d\x8f\x90\x9d"},
-        {"frame rate", "Fontloom 59.94 fps"},
-        {"spaces at the wrap", "one two three four five six seven eight nine ten eleven twelve"},
-        {"4000 bytes of words", words},
-        {"4000 bytes, one word", letters},
-        {"a", "a"},
-        {"spaces after", "ab  "},
-        {"spaces before", "  ab"},
-        {"space before a line feed", "ab \n"},
-        {"ampersands", "&a && a&"},
-        {"a tab", "\t"},
-        {"two line feeds", "x\n\n"},
-        {"a line feed", "\n"},
-        {"a page's words", "Fontloom draws this page again and again"},
-        {"hyphens", "well-known words"},
-        {"letters", "a b c d e f"},
-        {"wide letters", "WWWWWWWWWWWWWWWW"},
-    };
+    const std::string texts[] = {"", "     ", "\n\n\n", "one\r\ntwo\r\n", "one\rtwo", "line\n", "x\n\n", "\n", "a",
+                                 "ab  ", "  ab", "ab \n", "&a && a&", "\t", "a\tb\t\tc", "Fontloom 59.94 fps",
+                                 "A Pneumonoultramicroscopicsilicovolcanoconiosis word", "well-known words",
+                                 "\x80\x85\x91\x93\x94\x96\x97\x99\xa0\xe9\xff \x81\x8d\x8f\x90\x9d",
+                                 "one two three four five six seven eight nine ten eleven twelve",
+                                 "Fontloom draws this page again and again", "a b c d e f", "WWWWWWWWWWWWWWWW",
+                                 words, letters};
     const struct {
         const char* name;
         DWORD flags;
@@ -166,17 +152,17 @@ void probeText() {
     };
     const RECT places[] = {{0, 30, 640, 480}, {10, 0, 130, 110}, {10, 20, 110, 400}};  // the page, two narrow boxes
     device->BeginScene();
-    for (const auto& text : texts)
+    for (int t = 0; t < static_cast<int>(sizeof texts / sizeof texts[0]); ++t)
         for (const auto& format : formats)
             for (const RECT& place : places) {
                 RECT rect = place;
-                const INT drawn = font->DrawTextA(nullptr, text.text.c_str(), -1, &rect, format.flags, 0xFFFFFFFF);
-                std::printf("%s, %s, in %ld,%ld,%ld,%ld: %d", text.name, format.name, static_cast<long>(place.left),
-                            static_cast<long>(place.top), static_cast<long>(place.right),
-                            static_cast<long>(place.bottom), drawn);
+                const INT drawn = font->DrawTextA(nullptr, texts[t].c_str(), -1, &rect, format.flags, 0xFFFFFFFF);
+                std::printf("%s (%d bytes), %s, in %s,%s,%s,%s: %d", quoted(texts[t]).c_str(),
+                            static_cast<int>(texts[t].size()), format.name, str(place.left).c_str(), str(place.top).c_str(), str(place.right).c_str(),
+                            str(place.bottom).c_str(), drawn);
                 if (format.flags & DT_CALCRECT)
-                    std::printf(" rect %ld,%ld,%ld,%ld", static_cast<long>(rect.left), static_cast<long>(rect.top),
-                                static_cast<long>(rect.right), static_cast<long>(rect.bottom));
+                    std::printf(" rect %s,%s,%s,%s", str(rect.left).c_str(), str(rect.top).c_str(),
+                                str(rect.right).c_str(), str(rect.bottom).c_str());
                 std::printf("\n");
             }
     device->EndScene();
@@ -212,10 +198,9 @@ std::string state() {
         if (SendMessageA(controls[i], BM_GETCHECK, 0, 0) == BST_CHECKED) checks += std::string(" ") + kControlNames[i];
     for (int i = 0; i < kControls; ++i)
         if (GetWindowLongA(controls[i], GWL_STYLE) & WS_TABSTOP) stops += std::string(" ") + kControlNames[i];
-    char list[64];
-    std::snprintf(list, sizeof list, "list %d %s", static_cast<int>(SendMessageA(controls[kList], CB_GETCURSEL, 0, 0)),
-                  SendMessageA(controls[kList], CB_GETDROPPEDSTATE, 0, 0) ? "open" : "closed");
-    return checks + "; " + stops + "; " + list + "; focus " + nameOf(GetFocus());
+    return checks + "; " + stops + "; list " + str(static_cast<LONG>(SendMessageA(controls[kList], CB_GETCURSEL, 0, 0))) +
+           (SendMessageA(controls[kList], CB_GETDROPPEDSTATE, 0, 0) ? " open" : " closed") + "; focus " +
+           nameOf(GetFocus());
 }
 
 // Watches the preferences window's commands: the first Okay or Cancel is the sequence's end.
@@ -225,14 +210,11 @@ LRESULT CALLBACK watchProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return CallWindowProcA(dialogProc, window, message, wParam, lParam);
 }
 
-bool fileExists(const std::string& name) {
-    FILE* file = std::fopen(name.c_str(), "rb");
+// Opens the file (to write, creating it, or only to see whether it is there).
+bool file(const std::string& name, const char* mode) {
+    FILE* file = std::fopen(name.c_str(), mode);
     if (file) std::fclose(file);
     return file != nullptr;
-}
-
-void touch(const std::string& name) {
-    if (FILE* file = std::fopen(name.c_str(), "wb")) std::fclose(file);
 }
 
 // Takes messages as the dialog's loop does, for at most `milliseconds`; false once WM_QUIT came.
@@ -290,7 +272,7 @@ int probeDialog(int sequences) {
         ending.clear();
         std::string start = state();
         start = start.substr(0, start.rfind("; focus"));  // the focus waits for the desktop's activation
-        touch("ready." + std::to_string(n));
+        file("ready." + std::to_string(n), "wb");
 
         markerKey = n % 2 ? VK_F9 : VK_F8;
         bool marker = false, open = pump(20000, &marker);
@@ -304,7 +286,7 @@ int probeDialog(int sequences) {
         }
         UnregisterClassA("fwUserPrefWndClass", GetModuleHandleA(nullptr));
         // Keys sent after a command closed the window must not reach the next one: drop them.
-        for (int wait = 0; wait < 2000 && !fileExists("sent." + std::to_string(n)); ++wait) drop(10);
+        for (int wait = 0; wait < 2000 && !file("sent." + std::to_string(n), "rb"); ++wait) drop(10);
         drop(100);
     }
     return 0;

@@ -2,7 +2,7 @@
 # The platform as the program sees it, asked the same questions in both builds: the probe
 # (platform_probe.cpp) records window rectangles, DrawTextA's answers and the preferences window
 # played with real key presses (xdotool), once as the Windows build under Wine and once natively,
-# both in one private X server. The two recordings must agree line by line, but for the known
+# both in one private X server (and, natively, the frame the preferences window asks for). The two recordings must agree line by line, but for the known
 # differences of Wine from the real platform listed below, where the real platform's answer is kept.
 set -u
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -72,6 +72,10 @@ record() {
       kill "$(cat "$dir/pid")" 2>/dev/null
       break
     fi
+    if [ "$name$n" = native1 ]; then  # the preferences window offers moving only: no close box
+      hints="$(x_client xprop -id "$(x_client xdotool getwindowfocus)" _MOTIF_WM_HINTS)"
+      [ "${hints#*= }" = "0x3, 0x4, 0xa, 0x0, 0x0" ] || { echo "FAIL: the preferences window asks for $hints" >&2; failed=1; }
+    fi
     # Real key presses (XTEST) to the focused window, so that Shift is really held.
     # shellcheck disable=SC2086  # a sequence is a list of key names
     x_client xdotool key --delay 20 ${sequences[$((n - 1))]} "$([ $((n % 2)) = 1 ] && echo F9 || echo F8)"
@@ -99,6 +103,7 @@ record wine wine "$work/platform_probe.exe" || exit 1
 sed -i -e "$known_wine_differences" "$work/wine.txt"
 
 for n in $(seq "${#sequences[@]}"); do sed -i "s/^$n: /$n [${sequences[$((n - 1))]}]: /" "$work/native.txt" "$work/wine.txt"; done
+[ "${failed:-0}" = 0 ] || exit 1
 if diff -u --label native --label "Wine (its known differences made good)" "$work/native.txt" "$work/wine.txt"; then
   echo "the native platform answers as the Windows build under Wine: $(wc -l <"$work/native.txt") lines," \
        "${#sequences[@]} key sequences"

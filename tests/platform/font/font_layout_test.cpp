@@ -152,25 +152,6 @@ TEST_F(FontLayoutTest, APieceTooWideForTheLineBreaksWhereItOverflows) {
     EXPECT_EQ(texts("WW W").back(), "W");
 }
 
-TEST_F(FontLayoutTest, OnlyLineFeedsBreakLinesAndCarriageReturnsTakeNoRoom) {
-    // Wine's D3DX font: "a\r\nb" is two lines, "a\rb" one of a + b.
-    const std::string text = "one\r\ntwo\nthree\rfour\n\nsix";
-    for (bool wordBreak : {false, true}) {
-        layOut(text, wordBreak, 640);
-        EXPECT_EQ(texts(text), (Lines{"one\r", "two", "three\rfour", "", "six"})) << wordBreak;
-        EXPECT_EQ(lines[0].width, font.width("one")) << wordBreak;
-        EXPECT_EQ(lines[2].width, font.width("threefour")) << wordBreak;
-        expectWidthsAreTheAdvances(text);
-    }
-    EXPECT_EQ(font.face().advance[static_cast<uint8_t>('\r')], 0);
-    layOut("x\n\n", false, 640);
-    EXPECT_EQ(lines.size(), 2u) << "a final line feed starts no line";
-    layOut("\n", false, 640);
-    EXPECT_EQ(lines.size(), 1u);
-    layOut("", false, 640);
-    EXPECT_TRUE(lines.empty());
-}
-
 TEST_F(FontLayoutTest, TheSamplePageWrapsGreedilyWithin640Pixels) {
     const std::string page = SamplePage();
     layOut(page, true, 640);
