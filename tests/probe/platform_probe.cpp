@@ -37,8 +37,18 @@ std::string height(LONG value, bool caption, int sign = 1) {
     return str(value - sign * GetSystemMetrics(SM_CYCAPTION)) + (sign > 0 ? "+caption" : "-caption");
 }
 
+int moves = 0, sizes = 0;  // WM_MOVE and WM_SIZE that plainProc received
+
 LRESULT CALLBACK plainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    moves += message == WM_MOVE;
+    sizes += message == WM_SIZE;
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+std::string told() {
+    const std::string counts = " (" + str(moves) + " WM_MOVE, " + str(sizes) + " WM_SIZE)";
+    moves = sizes = 0;
+    return counts;
 }
 
 HWND create(DWORD exStyle, DWORD style, int x, int y, int width, int height, HWND parent) {
@@ -87,6 +97,7 @@ void probeRects() {
                            "," + str(adjusted.bottom) + "; child at " + str(childOuter.left - outer.left) + "," +
                            height(childOuter.top - outer.top, caption) + ", bordered child client " +
                            str(borderedClient.right) + "x" + str(borderedClient.bottom);
+        told();
         fwFitClientArea(window);  // the program's own fitting: the client area becomes 640 x 480
         GetWindowRect(window, &outer);
         GetClientRect(window, &client);
@@ -96,7 +107,14 @@ void probeRects() {
                              std::abs(2 * outer.top + high - GetSystemMetrics(SM_CYSCREEN)) <= 1;
         line += "; fitted window " + str(width) + "x" + height(high, caption) + (centred ? " centred" : " off centre") +
                 ", client " + str(client.right) + "x" + str(client.bottom) + ", child at " +
-                str(childOuter.left - outer.left) + "," + height(childOuter.top - outer.top, caption);
+                str(childOuter.left - outer.left) + "," + height(childOuter.top - outer.top, caption) + told();
+        MoveWindow(window, outer.left, outer.top, width, high, TRUE);
+        line += "; moved where it is" + told();
+        MoveWindow(window, -3, -13, width, high, TRUE);  // off the screen
+        GetWindowRect(window, &outer);
+        GetClientRect(window, &client);
+        line += "; moved to -3,-13: window at " + str(outer.left) + "," + str(outer.top) + ", client " +
+                str(client.right) + "x" + str(client.bottom) + told();
         std::printf("%s", line.c_str());
         DestroyWindow(window);
     }

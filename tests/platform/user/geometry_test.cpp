@@ -4,52 +4,7 @@
 
 namespace {
 
-SIZE clientSize(HWND window) {
-    RECT rect{-1, -1, -1, -1};
-    EXPECT_TRUE(GetClientRect(window, &rect));
-    EXPECT_EQ(rect.left, 0);
-    EXPECT_EQ(rect.top, 0);
-    return SIZE{rect.right, rect.bottom};
-}
-
-RECT windowRect(HWND window) {
-    RECT rect{};
-    EXPECT_TRUE(GetWindowRect(window, &rect));
-    return rect;
-}
-
-TEST_F(UserTest, MovingToTheFittedSizeGivesTheAskedClientAreaAndTellsTheWindow) {
-    HWND window = CreateRecorder(WS_OVERLAPPED | WS_SYSMENU, 0, 0, 640, 480);
-    ReceivedMessages().clear();
-    EXPECT_TRUE(MoveWindow(window, 317, 259, 646, 506, TRUE));
-    SIZE size = clientSize(window);
-    EXPECT_EQ(size.cx, 640);
-    EXPECT_EQ(size.cy, 480);
-    RECT outer = windowRect(window);
-    EXPECT_EQ(outer.left, 317);
-    EXPECT_EQ(outer.top, 259);
-    EXPECT_EQ(outer.right, 963);
-    EXPECT_EQ(outer.bottom, 765);
-    auto moves = ReceivedOf(window, WM_MOVE);
-    auto sizes = ReceivedOf(window, WM_SIZE);
-    ASSERT_EQ(moves.size(), 1u);
-    ASSERT_EQ(sizes.size(), 1u);
-    EXPECT_EQ(sizes[0].lParam, MAKELPARAM(640, 480));
-    ReceivedMessages().clear();
-    EXPECT_TRUE(MoveWindow(window, 317, 259, 646, 506, FALSE));
-    EXPECT_TRUE(ReceivedMessages().empty()) << "nothing changed, nothing said";
-
-    EXPECT_TRUE(MoveWindow(window, -3, -13, 646, 506, TRUE));
-    outer = windowRect(window);
-    EXPECT_EQ(outer.left, -3) << "off-screen positions are kept as they are";
-    EXPECT_EQ(outer.top, -13);
-    EXPECT_TRUE(MoveWindow(window, 0, 0, 2, 2, TRUE));
-    size = clientSize(window);
-    EXPECT_EQ(size.cx, 0) << "a window smaller than its frame has an empty client area";
-    EXPECT_EQ(size.cy, 0);
-    EXPECT_EQ(sim::CallCount("MoveWindow"), 4);
-}
-
+// Frames, rectangles and moves: tests/probe, against Wine.
 TEST_F(UserTest, ScreenMetricsComeFromTheSimAndTheCursorCountsItsShowsAndHides) {
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1280);
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 1024);
