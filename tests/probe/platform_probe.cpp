@@ -281,10 +281,28 @@ int probeDialog(int sequences) {
         }
         HWND child = GetWindow(dialogWindow, GW_CHILD);
         for (int i = 0; i < kControls; ++i, child = GetWindow(child, GW_HWNDNEXT)) controls[i] = child;
-        // Six entries of our own, the same in both, give the page keys room.
-        for (const char* entry : {"One", "Two", "Three", "Four", "Five", "Six"})
-            SendMessageA(controls[kList], CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
-        SendMessageA(controls[kList], CB_SETCURSEL, 0, 0);
+        // Six entries of our own, the same in both, give the page keys room. The first time, what
+        // the list answers on the way.
+        char text[16] = "";
+        const LPARAM buffer = reinterpret_cast<LPARAM>(text);
+        const struct {
+            UINT message;
+            WPARAM wParam;
+            LPARAM lParam;
+        } calls[] = {{CB_GETCURSEL, 0, 0},        {CB_SETCURSEL, 0, 0},  {CB_ADDSTRING, 0, LPARAM("One")},
+                     {CB_ADDSTRING, 0, LPARAM("Two")}, {CB_ADDSTRING, 0, LPARAM("Three")},
+                     {CB_ADDSTRING, 0, LPARAM("Four")}, {CB_ADDSTRING, 0, LPARAM("Five")},
+                     {CB_ADDSTRING, 0, LPARAM("Six")}, {CB_GETCOUNT, 0, 0},  {CB_GETCURSEL, 0, 0},
+                     {CB_SETCURSEL, 2, 0},        {CB_GETCURSEL, 0, 0},  {CB_SETCURSEL, WPARAM(-1), 0},
+                     {CB_GETCURSEL, 0, 0},        {CB_GETLBTEXTLEN, 2, 0}, {CB_GETLBTEXT, 6, buffer},
+                     {CB_GETLBTEXT, 1, buffer},   {CB_SETCURSEL, 2, 0},  {CB_SETCURSEL, 6, 0},
+                     {CB_GETCURSEL, 0, 0},        {CB_SETCURSEL, 0, 0}};
+        std::string answers = "list answers";
+        for (const auto& call : calls)
+            answers += (&call == &calls[18] ? "; past the end: " : " ") +  // where Wine keeps the selection
+                       str(static_cast<LONG>(SendMessageA(controls[kList], call.message, call.wParam, call.lParam)));
+        answers += std::string("; ") + text;
+        if (n == 1) std::printf("%s\n", answers.c_str());
         dialogProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(dialogWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watchProc)));
         ending.clear();

@@ -14,29 +14,15 @@ void addItems(HWND combo, int count) {
 LRESULT selection(HWND combo) { return SendMessageA(combo, CB_GETCURSEL, 0, 0); }
 bool isOpen(HWND combo) { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }
 
-TEST_F(ControlsTest, AComboBoxKeepsItsEntriesAndOneSelection) {
+// What the list answers, and its keys: tests/probe, against Wine.
+TEST_F(ControlsTest, AComboBoxRefusesNullTexts) {
     BuildDialog();
-    EXPECT_EQ(selection(combo), CB_ERR) << "no selection while empty";
-    EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 0, 0), CB_ERR);
-    addItems(combo, 3);
-    EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 3);
-    EXPECT_EQ(selection(combo), CB_ERR) << "adding selects nothing";
-    EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 2, 0), 2);
-    EXPECT_EQ(selection(combo), 2);
-    EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 3, 0), CB_ERR) << "past the end";
-    EXPECT_EQ(selection(combo), CB_ERR);
-    EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0), CB_ERR);
-    char text[32] = "";
-    EXPECT_EQ(SendMessageA(combo, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(text)), 6);
-    EXPECT_STREQ(text, "Item 1");
-    EXPECT_EQ(SendMessageA(combo, CB_GETLBTEXTLEN, 2, 0), 6);
-    EXPECT_EQ(SendMessageA(combo, CB_GETLBTEXT, 3, reinterpret_cast<LPARAM>(text)), CB_ERR);
+    addItems(combo, 1);
     EXPECT_EQ(SendMessageA(combo, CB_GETLBTEXT, 0, 0), CB_ERR) << "no buffer";
     EXPECT_EQ(SendMessageA(combo, CB_ADDSTRING, 0, 0), CB_ERR) << "no text";
-    EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 1);
 }
 
-// The keys of the list: tests/probe, against Wine.
 TEST_F(ControlsTest, AClickOnTheFieldOpensTheListAndAClickOnARowPicksIt) {
     BuildDialog();
     addItems(combo, 2);
