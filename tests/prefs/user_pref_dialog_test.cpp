@@ -108,11 +108,7 @@ TEST_F(PrefsTest, FirstDisplayShowsWindowedHalTheFirstAdapterAndTheCaption) {
         EXPECT_EQ(children[i].text, texts[i]) << i;
         EXPECT_EQ(children[i].className, i == 7 ? "COMBOBOX" : "button") << i;
     }
-    auto checked = [&](int index) { return SendMessageA(children[index].handle, BM_GETCHECK, 0, 0) == BST_CHECKED; };
-    EXPECT_FALSE(checked(1));
-    EXPECT_TRUE(checked(2)) << "Windowed";
-    EXPECT_TRUE(checked(4)) << "HAL";
-    EXPECT_FALSE(checked(5));
+    // The checks it starts with: tests/probe, against Wine.
     HWND list = children[7].handle;
     EXPECT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), 3);
     EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 0);

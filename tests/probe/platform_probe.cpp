@@ -157,6 +157,7 @@ void probeText() {
                                  "\x80\x85\x91\x93\x94\x96\x97\x99\xa0\xe9\xff \x81\x8d\x8f\x90\x9d",
                                  "one two three four five six seven eight nine ten eleven twelve",
                                  "Fontloom draws this page again and again", "a b c d e f", "WWWWWWWWWWWWWWWW",
+                                 "one two   three", "    Four", "ab  \nc", "Alone        x",
                                  words, letters};
     const struct {
         const char* name;
