@@ -53,6 +53,7 @@ sequences=(
   "Tab Tab Tab Tab Tab F4 Up F4 Right Tab Return"
   "Tab Tab Tab Tab Tab alt+Up Next Next Return Prior shift+Tab space"
   "Tab Tab Tab Tab Tab Tab space"
+  "Tab Tab Tab Tab Tab Tab Tab Right Down Left Return"
   "Tab Tab Right Right Up Tab space"
 )
 
