@@ -34,8 +34,9 @@ Uint32 SdlIdOf(HWND topLevel);
 int VirtualKeyOf(SDL_Keycode key);
 SDL_Keycode KeycodeOf(int virtualKey);
 
-// A captioned window without WS_SYSMENU has no close box; this asks the window manager for that.
-void OfferNoCloseBox(SDL_Window* window);
+// Asks the window manager for a captioned window's frame as the style has it: the close box only
+// with WS_SYSMENU, no minimise or maximise box unless asked for, no sizing without WS_THICKFRAME.
+void AskForFrame(SDL_Window* window, DWORD style);
 
 // Drops what the events code remembers (the pointer's capture).
 void ResetEvents();

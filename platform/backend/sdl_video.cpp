@@ -199,7 +199,8 @@ void OpenWindow(HWND topLevel) {
         *entry = sdl::WindowEntry{};
         return;
     }
-    if ((window->style & WS_CAPTION) == WS_CAPTION && !(window->style & WS_SYSMENU)) sdl::OfferNoCloseBox(entry->sdl);
+    const bool overlapped = !(window->style & (WS_POPUP | WS_CHILD));  // always captioned
+    if (overlapped || (window->style & WS_CAPTION) == WS_CAPTION) sdl::AskForFrame(entry->sdl, window->style);
     entry->window = topLevel;
 }
 

@@ -123,7 +123,10 @@ INT Font::draw(const RenderTarget* target, LPCSTR text, INT count, LPRECT rect, 
         target = &deviceTarget;
     }
     drawLines(*target, layout, text, *rect, (format & DT_NOCLIP) == 0, color);
-    return height;
+    if (format & DT_NOCLIP) return height;
+    // Clipped, the answer ends with the last line that starts inside the rectangle or on its edge.
+    const int64_t reached = std::max<int64_t>(0, (int64_t{rect->bottom} - rect->top) / lineHeight) + 1;
+    return static_cast<INT>(std::min<int64_t>(height, reached * lineHeight));
 }
 
 // HAL merges a text's coverage on its second draw in one place, where it is likely to stay (a page,

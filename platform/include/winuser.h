@@ -357,6 +357,9 @@ HWND WINAPI GetDlgItem(HWND dialog, int id);
 BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text);
 int WINAPI GetWindowTextA(HWND window, LPSTR text, int maxCount);
 LONG WINAPI GetWindowLongA(HWND window, int index);
+LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value);  // GWLP_WNDPROC only
+HWND WINAPI GetWindow(HWND window, UINT relation);
+HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName);  // top-level windows                          // GW_CHILD, GW_HWNDNEXT
 BOOL WINAPI EnableWindow(HWND window, BOOL enable);
 BOOL WINAPI IsWindowEnabled(HWND window);
 BOOL WINAPI InvalidateRect(HWND window, const RECT* rect, BOOL erase);
@@ -365,6 +368,9 @@ BOOL WINAPI UpdateWindow(HWND window);
 #define GWL_STYLE (-16)
 #define GWL_EXSTYLE (-20)
 #define GWL_ID (-12)
+#define GWLP_WNDPROC (-4)
+#define GW_HWNDNEXT 2
+#define GW_CHILD 5
 
 // Metrics, cursor, rectangles
 int WINAPI GetSystemMetrics(int index);

@@ -74,23 +74,4 @@ bool CanTakeFocus(HWND control) {
     return ButtonType(control) != BS_GROUPBOX;
 }
 
-HWND FirstTabStop(HWND topLevel) {
-    for (int i = 0; i < WindowCount(); ++i) {
-        const Window& window = WindowAt(i);
-        if (window.parent == topLevel && (window.style & WS_TABSTOP) && CanTakeFocus(window.handle))
-            return window.handle;
-    }
-    return nullptr;
-}
-
-void TakeFocusIfFirstTabStop(HWND control, LPARAM createStruct) {
-    Window* window = FindWindow(control);
-    const CREATESTRUCTA* create = reinterpret_cast<const CREATESTRUCTA*>(createStruct);
-    if (!window || !window->parent || !create || ButtonType(control) == BS_GROUPBOX) return;
-    // WS_VISIBLE comes only after WM_CREATE, so the style asked for decides
-    const DWORD style = static_cast<DWORD>(create->style);
-    if (!(style & WS_TABSTOP) || !(style & WS_VISIBLE) || (style & WS_DISABLED)) return;
-    if (GetFocus() == window->parent) SetFocus(control);  // the parent still holds it: no tab stop came before
-}
-
 }  // namespace user

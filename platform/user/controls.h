@@ -42,10 +42,6 @@ int GroupOf(HWND control, HWND* members, int max);
 void CheckRadioInGroup(HWND radio);
 // Can take the focus: visible, enabled, not a group box.
 bool CanTakeFocus(HWND control);
-// The first control of a top-level window that has WS_TABSTOP and can take the focus.
-HWND FirstTabStop(HWND topLevel);
-// A tab stop just created takes the focus while the window it lives in holds it itself.
-void TakeFocusIfFirstTabStop(HWND control, LPARAM createStruct);
 
 LRESULT CALLBACK ButtonProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK ComboProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);

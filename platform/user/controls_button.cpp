@@ -42,9 +42,7 @@ LRESULT CALLBACK ButtonProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
     case WM_NCCREATE:
         window->userData = new ControlState{};
         break;
-    case WM_CREATE:
-        TakeFocusIfFirstTabStop(handle, lParam);
-        return 0;
+    case WM_CREATE: return 0;  // controls never take the focus as they are made
     case WM_NCDESTROY:
         delete state;
         window->userData = nullptr;
@@ -55,6 +53,13 @@ LRESULT CALLBACK ButtonProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
     case WM_GETDLGCODE: return dialogCode(handle);
     case BM_GETCHECK: return state && state->checked ? BST_CHECKED : BST_UNCHECKED;
     case BM_SETCHECK:
+        // A radio button is a tab stop while it is checked, so Tab reaches its group there.
+        if (ButtonType(handle) == BS_AUTORADIOBUTTON || ButtonType(handle) == BS_RADIOBUTTON) {
+            if (wParam == BST_CHECKED)
+                window->style |= WS_TABSTOP;
+            else
+                window->style &= ~static_cast<DWORD>(WS_TABSTOP);
+        }
         if (state && state->checked != (wParam == BST_CHECKED)) {
             state->checked = wParam == BST_CHECKED;
             InvalidateRect(handle, nullptr, TRUE);

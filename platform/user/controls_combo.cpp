@@ -47,21 +47,36 @@ void toggleList(HWND combo, ControlState& state) {
         openList(combo, state);
 }
 
-// Up and Down: along the open list, or straight through the selection while it is closed.
-void step(HWND combo, ControlState& state, int delta) {
+// The keys that move the selection, open or closed (closing the list keeps where they left it):
+// a row up or down, a page (the rows the list shows, less one kept in sight), the first, the last.
+void step(HWND combo, ControlState& state, WPARAM key) {
     const int last = static_cast<int>(state.items.size()) - 1;
     if (last < 0) return;
-    int& row = state.open ? state.highlight : state.selection;
-    int next = row < 0 ? 0 : row + delta;
+    int& row = state.selection;
+    const int page = ComboVisibleRows(*FindWindow(combo)) - 1;
+    int next = row;
+    switch (key) {
+    case VK_UP:
+    case VK_LEFT: next = row - 1; break;
+    case VK_DOWN:
+    case VK_RIGHT: next = row + 1; break;
+    case VK_PRIOR: next = row - (page > 1 ? page : 1); break;
+    case VK_NEXT: next = row + (page > 1 ? page : 1); break;
+    case VK_HOME: next = 0; break;
+    case VK_END: next = last; break;
+    default: return;
+    }
+    if (row < 0) next = key == VK_END ? last : 0;  // no selection yet: the keys start from the top
     if (next < 0) next = 0;
     if (next > last) next = last;
     if (next == row) return;
     row = next;
     InvalidateRect(combo, nullptr, TRUE);
-    if (state.open)
+    if (state.open) {
+        state.highlight = next;
         keepHighlightVisible(*FindWindow(combo), state);
-    else
-        notifyParent(combo, CBN_SELCHANGE);
+    }
+    notifyParent(combo, CBN_SELCHANGE);
 }
 
 void clickList(HWND combo, ControlState& state, int x, int y) {
@@ -109,7 +124,7 @@ LRESULT CALLBACK ComboProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPar
     ControlState* state = static_cast<ControlState*>(window->userData);
     if (!state) return DefWindowProcA(handle, message, wParam, lParam);
     switch (message) {
-    case WM_CREATE: TakeFocusIfFirstTabStop(handle, lParam); return 0;
+    case WM_CREATE: return 0;  // controls never take the focus as they are made
     case WM_NCDESTROY:
         delete state;
         window->userData = nullptr;
@@ -120,7 +135,11 @@ LRESULT CALLBACK ComboProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPar
         if (!state->open && GET_Y_LPARAM(lParam) - client.top >= kComboFieldHeight) return HTTRANSPARENT;
         return HTCLIENT;
     }
-    case WM_GETDLGCODE: return DLGC_WANTARROWS | (state->open ? DLGC_WANTALLKEYS : 0);
+    case WM_GETDLGCODE: {  // the open list keeps Enter and Escape from the dialog; Tab still moves on
+        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+        const bool closing = msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE);
+        return DLGC_WANTARROWS | DLGC_WANTCHARS | (state->open && closing ? DLGC_WANTMESSAGE : 0);
+    }
     case CB_ADDSTRING:
         if (!lParam) return CB_ERR;
         state->items.emplace_back(reinterpret_cast<const char*>(lParam));
@@ -171,9 +190,13 @@ LRESULT CALLBACK ComboProc(HWND handle, UINT message, WPARAM wParam, LPARAM lPar
         switch (wParam) {
         case VK_F4: toggleList(handle, *state); return 0;
         case VK_UP:
-        case VK_LEFT: step(handle, *state, -1); return 0;
+        case VK_LEFT:
         case VK_DOWN:
-        case VK_RIGHT: step(handle, *state, 1); return 0;
+        case VK_RIGHT:
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_HOME:
+        case VK_END: step(handle, *state, wParam); return 0;
         case VK_RETURN: closeList(handle, *state, true); return 0;
         case VK_ESCAPE: closeList(handle, *state, false); return 0;
         default: break;

@@ -22,7 +22,9 @@ HWND nextTabStop(HWND dialog, HWND from, bool backwards) {
     return nullptr;
 }
 
-// Arrows: the neighbour inside the focused control's group, round the end; radio buttons check.
+// Arrows: the next visible, enabled control of the focused one's group, round the end. Only a
+// radio button is moved to (and clicked, when automatic and unchecked): in a window that is not
+// a dialog box, the platform's step to any other control is a message nobody answers.
 void moveInGroup(HWND focus, bool backwards) {
     HWND members[64];
     const int count = GroupOf(focus, members, 64);
@@ -30,11 +32,15 @@ void moveInGroup(HWND focus, bool backwards) {
     for (int i = 0; i < count; ++i)
         if (members[i] == focus) at = i;
     if (at < 0) return;
-    for (int step = 1; step < count; ++step) {
+    for (int step = 1; step <= count; ++step) {
         HWND candidate = members[(at + (backwards ? count - step : step)) % count];
-        if (!CanTakeFocus(candidate)) continue;
+        const Window* window = FindWindow(candidate);
+        if (!window || !(window->style & WS_VISIBLE) || (window->style & WS_DISABLED)) continue;
+        const UINT type = ButtonType(candidate);
+        if (type != BS_AUTORADIOBUTTON && type != BS_RADIOBUTTON) return;
         SetFocus(candidate);
-        if (IsAutoRadio(candidate) && GetFocus() == candidate) SendMessageA(candidate, BM_CLICK, 0, 0);
+        if (type == BS_AUTORADIOBUTTON && SendMessageA(candidate, BM_GETCHECK, 0, 0) != BST_CHECKED)
+            SendMessageA(candidate, BM_CLICK, 0, 0);
         return;
     }
 }
@@ -65,20 +71,19 @@ void command(HWND dialog, int id, HWND control) {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
 }
 
-// True when the key was the dialog's to handle.
+// True when the key was the dialog's to handle. While the window itself holds the focus (as it
+// does when shown: no control takes it), Tab goes to the first tab stop; Shift+Tab and the arrows
+// do nothing.
 bool handleDialogKey(HWND dialog, const MSG& msg) {
     HWND focus = GetFocus();
-    if (!IsInside(dialog, focus) || focus == dialog) {
-        focus = FirstTabStop(dialog);  // nothing focused yet: start where the window would
-        if (focus) SetFocus(focus);
-        if (GetFocus() != focus) return false;
-    }
+    if (!IsInside(dialog, focus) || focus == dialog) focus = nullptr;
     const LRESULT code = focus ? SendMessageA(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) : 0;
     if (code & DLGC_WANTALLKEYS) return false;  // an open drop-down list takes Enter and Escape itself
     const bool shift = IsKeyDown(VK_SHIFT);
     switch (msg.wParam) {
     case VK_TAB:
         if (code & DLGC_WANTTAB) return false;
+        if (!focus && shift) return true;  // no way back from no control at all
         if (HWND next = nextTabStop(dialog, focus, shift)) SetFocus(next);
         return true;
     case VK_LEFT:
@@ -89,7 +94,7 @@ bool handleDialogKey(HWND dialog, const MSG& msg) {
         if (focus) moveInGroup(focus, msg.wParam == VK_LEFT || msg.wParam == VK_UP);
         return true;
     case VK_RETURN:
-        if (focus && IsPushButton(focus))
+        if (code & DLGC_DEFPUSHBUTTON)
             command(dialog, GetDlgCtrlID(focus), focus);
         else
             command(dialog, IDOK, nullptr);

@@ -42,19 +42,25 @@ HWND hitTest(HWND parent, POINT client) {
 
 }  // namespace
 
-RECT FrameInsets(DWORD style, DWORD exStyle) {
-    // An overlapped window always has a caption and a border; pop-ups and children only
-    // what their styles ask for.
-    if (!(style & (WS_POPUP | WS_CHILD))) style |= WS_CAPTION;
+namespace {
+
+// The frame the style bits give as they stand (AdjustWindowRectEx's reading, where WS_OVERLAPPED
+// is no bit at all): a dialog or sizing frame's outer edges, the sizing part, the inner line of
+// WS_BORDER or a dialog frame, the caption of WS_CAPTION.
+RECT insetsOf(DWORD style, DWORD exStyle) {
     int border = 0;
-    if (style & WS_THICKFRAME)
-        border = kSizingFrame;
-    else if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME))
-        border = kDialogFrame;
-    else if (style & WS_BORDER)
-        border = kBorder;
+    if ((exStyle & WS_EX_DLGMODALFRAME) || (style & (WS_THICKFRAME | WS_DLGFRAME))) border = kDialogFrame - kBorder;
+    if (style & WS_THICKFRAME) border += kSizingFrame - kDialogFrame;
+    if ((style & (WS_BORDER | WS_DLGFRAME)) || (exStyle & WS_EX_DLGMODALFRAME)) border += kBorder;
     const int caption = (style & WS_CAPTION) == WS_CAPTION ? kCaptionHeight : 0;
     return RECT{border, border + caption, border, border};
+}
+
+}  // namespace
+
+// A window made overlapped gets WS_CAPTION, border and all.
+RECT FrameInsets(DWORD style, DWORD exStyle) {
+    return insetsOf(style & (WS_POPUP | WS_CHILD) ? style : style | WS_CAPTION, exStyle);
 }
 
 RECT ClientRectOnScreen(const Window& window) {
@@ -128,7 +134,7 @@ BOOL WINAPI MoveWindow(HWND handle, int x, int y, int width, int height, BOOL re
 
 BOOL WINAPI AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL, DWORD exStyle) {
     if (!rect) return FALSE;
-    RECT frame = user::FrameInsets(style, exStyle);
+    RECT frame = user::insetsOf(style, exStyle);
     rect->left -= frame.left;
     rect->top -= frame.top;
     rect->right += frame.right;

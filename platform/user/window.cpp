@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <strings.h>
 
 #include "backend/backend.h"
 #include "sim/sim.h"
@@ -307,6 +308,43 @@ LONG WINAPI GetWindowLongA(HWND handle, int index) {
     case GWL_ID: return window->id;
     default: SetLastError(ERROR_INVALID_PARAMETER); return 0;
     }
+}
+
+// Subclassing, for tests that watch a window of the program's from outside.
+LONG_PTR WINAPI SetWindowLongPtrA(HWND handle, int index, LONG_PTR value) {
+    Window* window = FindWindow(handle);
+    if (!window || index != GWLP_WNDPROC || !value) {
+        SetLastError(window ? ERROR_INVALID_PARAMETER : ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    const WNDPROC previous = window->proc;
+    window->proc = reinterpret_cast<WNDPROC>(value);
+    return reinterpret_cast<LONG_PTR>(previous);
+}
+
+// Children in z-order, which is creation order: the first one made is on top.
+HWND WINAPI GetWindow(HWND handle, UINT relation) {
+    const Window* window = FindWindow(handle);
+    if (!window || (relation != GW_CHILD && relation != GW_HWNDNEXT)) return nullptr;
+    const HWND parent = relation == GW_CHILD ? handle : window->parent;
+    bool past = relation == GW_CHILD;
+    for (int i = 0; i < user::WindowCount(); ++i) {
+        const Window& other = user::WindowAt(i);
+        if (other.handle == handle) past = true;
+        else if (past && parent && other.parent == parent && !other.destroying) return other.handle;
+    }
+    return nullptr;
+}
+
+HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName) {
+    for (int i = 0; i < user::WindowCount(); ++i) {
+        const Window& window = user::WindowAt(i);
+        if (window.parent || window.destroying) continue;
+        if (className && strcasecmp(user::ClassOf(window).name.c_str(), className) != 0) continue;
+        if (windowName && window.text != windowName) continue;
+        return window.handle;
+    }
+    return nullptr;
 }
 
 BOOL WINAPI EnableWindow(HWND handle, BOOL enable) {

@@ -136,7 +136,7 @@ expect_all_released
 expect_release_order "IDirect3D9:free DestroyWindow UnregisterClassA OutputDebugStringA"
 
 new_case full-screen-without-16-bit-modes
-run "formats hal X8R8G8B8; key SPACE; key RETURN; key ESCAPE after 5 frames"
+run "formats hal X8R8G8B8; key TAB; key SPACE; key RETURN; key ESCAPE after 5 frames"
 expect_exit_code 0
 expect_file_bytes log.txt 'fwFind16BitMode failed to find a usable mode\r\nFailed to create the device : D3DERR_INVALIDCALL\r\n'
 expect_all_released

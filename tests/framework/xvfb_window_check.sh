@@ -1,9 +1,10 @@
 #!/bin/bash
-# The main window on a real X server: its size as X reports it, windowed and full screen, and a
-# real key press (XTEST, through xdotool) reaching MainWindowProc.
+# The main window on a real X server: its size as X reports it, windowed and full screen, the
+# frame it asks the window manager for, and a real key press (XTEST, through xdotool) reaching
+# MainWindowProc.
 set -u
 probe="$FONTLOOM_BUILD_DIR/tests/window_probe"
-for tool in Xvfb xdotool xwininfo; do
+for tool in Xvfb xdotool xwininfo xprop; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (xvfb, xdotool, x11-utils)"; exit 1; }
 done
 [ -x "$probe" ] || { echo "FAIL: $probe is not built"; exit 1; }
@@ -22,9 +23,10 @@ start_x_server
 cd "$work"
 fails=0
 
-# check MODE EXPECTED_GEOMETRY: open the probe, compare X's geometry, press Escape, see it quit.
+# check MODE EXPECTED_GEOMETRY [EXPECTED_HINTS]: open the probe, compare X's geometry and the Motif
+# hints, press Escape, see it quit.
 check() {
-    local mode=$1 expected=$2
+    local mode=$1 expected=$2 hints=${3:-}
     FONTLOOM_HEADLESS=0 "$probe" "$mode" >"$work/probe.out" 2>&1 &
     probe_pid=$!
     local window=""
@@ -46,6 +48,15 @@ check() {
         echo "FAIL ($mode): X reports $geometry, expected $expected"; echo "$info"; fails=1
     fi
 
+    if [ -n "$hints" ]; then
+        local asked
+        asked=$(x_client xprop -id "$window" _MOTIF_WM_HINTS)
+        case "$asked" in
+            *"= $hints") echo "ok ($mode): the frame asked for: $hints" ;;
+            *) echo "FAIL ($mode): the Motif hints are '$asked', expected $hints"; fails=1 ;;
+        esac
+    fi
+
     x_client xdotool windowfocus --sync "$window" || x_client xdotool windowfocus "$window"
     x_client xdotool key Escape
     for _ in $(seq 100); do kill -0 "$probe_pid" 2>/dev/null || break; sleep 0.1; done
@@ -64,6 +75,8 @@ check() {
     cat "$work/probe.out"
 }
 
-check windowed 640x480
+# WS_OVERLAPPED | WS_SYSMENU: move and close (functions 0x4 | 0x20), border, title and the system
+# menu (decorations 0x2 | 0x8 | 0x10); no minimise, maximise or sizing.
+check windowed 640x480 "0x3, 0x24, 0x1a, 0x0, 0x0"
 check full 1280x1024
 exit $fails

@@ -18,6 +18,18 @@ start_x_server() {
   rm -f "$fd_file"
 }
 
+# skip_without_wine EXE WHAT: ends the test as skipped (77) when Wine, Xvfb or the Windows build
+# EXE is missing; WHAT says what then goes unchecked.
+skip_without_wine() {
+  local reason=""
+  command -v wine >/dev/null 2>&1 || reason="wine is not installed (apt-get install wine wine64)"
+  command -v Xvfb >/dev/null 2>&1 || reason="${reason:-Xvfb is not installed (apt-get install xvfb)}"
+  [ -f "$1" ] || reason="${reason:-$1 is not built ('make windows')}"
+  [ -z "$reason" ] && return 0
+  echo "SKIPPED: $reason; $2"
+  exit 77
+}
+
 stop_x_server() {
   [ -n "${x_server_pid:-}" ] || return 0
   kill "$x_server_pid" 2>/dev/null

@@ -8,13 +8,7 @@ source "$here/../support/x_session.sh"
 
 native="${FONTLOOM_BUILD_DIR:?}/app/fontloom"
 exe="${FONTLOOM_SOURCE_DIR:?}/${FONTLOOM_WINDOWS_BUILD:-build-win}/app/fontloom.exe"
-skip() {
-  echo "SKIPPED: $*; the parity of the two builds was not checked"
-  exit 77
-}
-command -v wine >/dev/null 2>&1 || skip "wine is not installed (apt-get install wine wine64)"
-command -v Xvfb >/dev/null 2>&1 || skip "Xvfb is not installed (apt-get install xvfb)"
-[ -f "$exe" ] || skip "$exe is not built ('make windows')"
+skip_without_wine "$exe" "the parity of the two builds was not checked"
 for tool in xdotool xwininfo import convert python3; do
   command -v "$tool" >/dev/null 2>&1 || { echo "FAIL: $tool is not installed" >&2; exit 1; }
 done

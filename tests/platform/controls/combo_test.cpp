@@ -14,65 +14,25 @@ void addItems(HWND combo, int count) {
 LRESULT selection(HWND combo) { return SendMessageA(combo, CB_GETCURSEL, 0, 0); }
 bool isOpen(HWND combo) { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }
 
-TEST_F(ControlsTest, AComboBoxKeepsItsEntriesAndOneSelection) {
+// What the list answers, and its keys: tests/probe, against Wine.
+TEST_F(ControlsTest, AComboBoxRefusesNullTexts) {
     BuildDialog();
-    EXPECT_EQ(selection(combo), CB_ERR) << "no selection while empty";
-    EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 0, 0), CB_ERR);
-    addItems(combo, 3);
-    EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 3);
-    EXPECT_EQ(selection(combo), CB_ERR) << "adding selects nothing";
-    EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 2, 0), 2);
-    EXPECT_EQ(selection(combo), 2);
-    EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 3, 0), CB_ERR) << "past the end";
-    EXPECT_EQ(selection(combo), CB_ERR);
-    EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0), CB_ERR);
-    char text[32] = "";
-    EXPECT_EQ(SendMessageA(combo, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(text)), 6);
-    EXPECT_STREQ(text, "Item 1");
-    EXPECT_EQ(SendMessageA(combo, CB_GETLBTEXTLEN, 2, 0), 6);
-    EXPECT_EQ(SendMessageA(combo, CB_GETLBTEXT, 3, reinterpret_cast<LPARAM>(text)), CB_ERR);
+    addItems(combo, 1);
     EXPECT_EQ(SendMessageA(combo, CB_GETLBTEXT, 0, 0), CB_ERR) << "no buffer";
     EXPECT_EQ(SendMessageA(combo, CB_ADDSTRING, 0, 0), CB_ERR) << "no text";
-    EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 1);
 }
 
-TEST_F(ControlsTest, TheListOpensByClickOrKeysAndOnlyEnterOrAClickPicks) {
+TEST_F(ControlsTest, AClickOnTheFieldOpensTheListAndAClickOnARowPicksIt) {
     BuildDialog();
     addItems(combo, 2);
-    SendMessageA(combo, CB_SETCURSEL, 0, 0);
+    SendMessageA(combo, CB_SETCURSEL, 1, 0);
     ClickOn(combo);
     EXPECT_TRUE(isOpen(combo));
     EXPECT_EQ(GetFocus(), combo);
-    Key(VK_DOWN);
-    EXPECT_EQ(selection(combo), 0) << "moving in the open list is not picking";
-    HostCommands().clear();
-    Key(VK_ESCAPE);
-    EXPECT_FALSE(isOpen(combo));
-    EXPECT_EQ(selection(combo), 0) << "Escape closes without a change";
-    EXPECT_TRUE(CommandIds().empty()) << "and is not the dialog's Cancel";
-
-    Key(VK_F4);
-    EXPECT_TRUE(isOpen(combo));
-    Key(VK_DOWN);
-    Key(VK_RETURN);
-    EXPECT_FALSE(isOpen(combo));
-    EXPECT_EQ(selection(combo), 1);
-    EXPECT_TRUE(CommandIds().empty()) << "Enter went to the list, not to Okay";
-
-    KeyWith(VK_MENU, VK_DOWN, WM_SYSKEYDOWN);
-    EXPECT_TRUE(isOpen(combo)) << "Alt+Down";
     ClickOn(combo, 10, kListRowY(0));
     EXPECT_FALSE(isOpen(combo));
-    EXPECT_EQ(selection(combo), 0) << "a click on a row picks it";
-
-    Key(VK_DOWN);
-    EXPECT_EQ(selection(combo), 1) << "closed, the arrows change the selection";
-    Key(VK_DOWN);
-    EXPECT_EQ(selection(combo), 1) << "and stop at the end";
-    Key(VK_UP);
     EXPECT_EQ(selection(combo), 0);
-    Key(VK_RETURN);
-    EXPECT_EQ(CommandIds(), (std::vector<int>{IDOK})) << "closed, Enter is the dialog's again";
 }
 
 TEST_F(ControlsTest, TheListFitsTheControlsHeightAndScrollsThroughLongerLists) {

@@ -75,15 +75,6 @@ void ControlsTest::ClickOn(HWND control, int dx, int dy) {
     ClickAt(window->rect.left + dx, window->rect.top + dy);
 }
 
-void ControlsTest::KeyWith(int modifier, int virtualKey, UINT downMessage) {
-    HWND target = GetFocus();
-    user::QueueMessage(target, downMessage, modifier, 1);
-    user::QueueMessage(target, downMessage, virtualKey, 1 | (downMessage == WM_SYSKEYDOWN ? (1 << 29) : 0));
-    user::QueueMessage(target, downMessage == WM_SYSKEYDOWN ? WM_SYSKEYUP : WM_KEYUP, virtualKey, 0xC0000001);
-    user::QueueMessage(target, WM_KEYUP, modifier, 0xC0000001);
-    Pump();
-}
-
 std::vector<int> ControlsTest::CommandIds() {
     std::vector<int> ids;
     for (const Command& command : HostCommands())

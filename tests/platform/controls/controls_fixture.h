@@ -32,8 +32,6 @@ protected:
     void Key(int virtualKey) { sim::PressKey(virtualKey); Pump(); }
     void ClickAt(int x, int y) { sim::Click(x, y); Pump(); }
     void ClickOn(HWND control, int dx = 5, int dy = 5);  // a point inside `control`
-    // Queued by hand: keys held with a modifier (the sim presses one key at a time).
-    void KeyWith(int modifier, int virtualKey, UINT downMessage = WM_KEYDOWN);
     bool Checked(HWND radio) { return SendMessageA(radio, BM_GETCHECK, 0, 0) == BST_CHECKED; }
     std::vector<int> CommandIds();
 

@@ -30,46 +30,7 @@ protected:
 
 using Lines = std::vector<std::string>;
 
-TEST_F(FontLayoutTest, WordBreakFitsEachWordWithTheSpacesAfterIt) {
-    // As Wine's D3DX font measures it, a word fits only with its trailing spaces; DT_CALCRECT
-    // there gives this text 5 lines at 100 px, the widest 90 ("draws this", 96 with its space).
-    const std::string text = "Fontloom draws this page again and again";
-    ASSERT_EQ(font.width("draws this"), 90);
-    layOut(text, true, 100);
-    EXPECT_EQ(texts(text), (Lines{"Fontloom", "draws this", "page", "again and", "again"}));
-    EXPECT_EQ(lines[1].width, 90) << "the spaces a wrap lands on are not measured";
-    expectWidthsAreTheAdvances(text);
-
-    const int withSpace = font.width("Fontloom draws ");
-    layOut(text, true, withSpace);
-    EXPECT_EQ(texts(text)[0], "Fontloom draws");
-    layOut(text, true, withSpace - 1);
-    EXPECT_EQ(texts(text)[0], "Fontloom") << "the word fits, its space does not";
-
-    // Several spaces go with the word before them; no line starts with them.
-    const std::string gap = "one two   three";
-    layOut(gap, true, font.width("one two  "));
-    EXPECT_EQ(texts(gap), (Lines{"one", "two", "three"}));
-    layOut(gap, true, font.width("one two   "));
-    EXPECT_EQ(texts(gap), (Lines{"one two", "three"}));
-
-    // A paragraph keeps its last spaces (Wine: "ab  " is 34 px wide, wrapped or not).
-    layOut("ab  ", true, 100);
-    EXPECT_EQ(lines[0].width, font.width("ab  "));
-    layOut("ab  \nc", true, 100);
-    EXPECT_EQ(texts("ab  \nc"), (Lines{"ab  ", "c"}));
-
-    // Leading spaces are kept, but a line may break after them.
-    const std::string lead = "    Four";
-    layOut(lead, true, 100);
-    EXPECT_EQ(texts(lead), (Lines{lead}));
-    layOut(lead, true, font.width("Four") + 2);
-    EXPECT_EQ(texts(lead), (Lines{"", "Four"}));
-
-    layOut(text, false, 10);  // without DT_WORDBREAK the width does not matter
-    EXPECT_EQ(texts(text), (Lines{text}));
-}
-
+// How wide lines are and how many, for the program's flags over awkward texts: tests/probe, against Wine.
 TEST_F(FontLayoutTest, LinesBreakWhereWinesFontBreaksThem) {
     // "xx ab" + c + a long tail, with room for "xx ab" + c and a little: the first line says
     // whether a line may break after c, before it, or neither (then it breaks at the space).
@@ -150,25 +111,6 @@ TEST_F(FontLayoutTest, APieceTooWideForTheLineBreaksWhereItOverflows) {
     for (const gfx::TextLine& line : lines) EXPECT_LE(line.length, 1);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(texts("WW W").back(), "W");
-}
-
-TEST_F(FontLayoutTest, OnlyLineFeedsBreakLinesAndCarriageReturnsTakeNoRoom) {
-    // Wine's D3DX font: "a\r\nb" is two lines, "a\rb" one of a + b.
-    const std::string text = "one\r\ntwo\nthree\rfour\n\nsix";
-    for (bool wordBreak : {false, true}) {
-        layOut(text, wordBreak, 640);
-        EXPECT_EQ(texts(text), (Lines{"one\r", "two", "three\rfour", "", "six"})) << wordBreak;
-        EXPECT_EQ(lines[0].width, font.width("one")) << wordBreak;
-        EXPECT_EQ(lines[2].width, font.width("threefour")) << wordBreak;
-        expectWidthsAreTheAdvances(text);
-    }
-    EXPECT_EQ(font.face().advance[static_cast<uint8_t>('\r')], 0);
-    layOut("x\n\n", false, 640);
-    EXPECT_EQ(lines.size(), 2u) << "a final line feed starts no line";
-    layOut("\n", false, 640);
-    EXPECT_EQ(lines.size(), 1u);
-    layOut("", false, 640);
-    EXPECT_TRUE(lines.empty());
 }
 
 TEST_F(FontLayoutTest, TheSamplePageWrapsGreedilyWithin640Pixels) {

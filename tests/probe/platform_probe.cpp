@@ -1,0 +1,347 @@
+// Asks the platform what the program depends on and writes the answers down, one per line, the
+// same way on both targets: platform_probe_test.sh runs the Windows build under Wine and the
+// native build, and compares the two recordings. Plain Win32, like the program.
+//   rects     window and client rectangles for the program's window styles and their neighbours
+//   text      what ID3DXFont::DrawTextA answers for the program's flags over hostile texts
+//   dialog N  the program's preferences window, once for each of the N key sequences the script
+//             plays: it shows window "Probe n", writes ready.n, and ends the sequence at the
+//             script's end marker (F9 or F8: "all keys are in") or when a command ends the
+//             window; then waits for sent.n
+// Vertical sizes that hold a caption are written less SM_CYCAPTION (as "N+caption"), so that a
+// caption of another height shows in the metrics line alone.
+#include <windows.h>
+#include <d3d9.h>
+#include <d3dx9.h>
+#include <mmsystem.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "framework/d3d_setup.h"
+#include "framework/main_window.h"
+#include "prefs/user_pref_dialog.h"
+
+namespace {
+
+// ---- rects
+
+std::string str(LONG value) { return std::to_string(value); }
+
+bool captioned(DWORD style) { return !(style & (WS_POPUP | WS_CHILD)) || (style & WS_CAPTION) == WS_CAPTION; }
+
+// A height that holds the caption `sign` times (1: a frame's outside, -1: a client area).
+std::string height(LONG value, bool caption, int sign = 1) {
+    if (!caption) return str(value);
+    return str(value - sign * GetSystemMetrics(SM_CYCAPTION)) + (sign > 0 ? "+caption" : "-caption");
+}
+
+int moves = 0, sizes = 0;  // WM_MOVE and WM_SIZE that plainProc received
+
+LRESULT CALLBACK plainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    moves += message == WM_MOVE;
+    sizes += message == WM_SIZE;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+std::string told() {
+    const std::string counts = " (" + str(moves) + " WM_MOVE, " + str(sizes) + " WM_SIZE)";
+    moves = sizes = 0;
+    return counts;
+}
+
+HWND create(DWORD exStyle, DWORD style, int x, int y, int width, int height, HWND parent) {
+    return CreateWindowExA(exStyle, "Probe Class", "Probe", style, x, y, width, height, parent, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+void probeRects() {
+    std::printf("metrics SM_CYCAPTION %d\nmetrics", GetSystemMetrics(SM_CYCAPTION));
+    for (int index : {SM_CXBORDER, SM_CYBORDER, SM_CXFIXEDFRAME, SM_CYFIXEDFRAME, SM_CXSIZEFRAME, SM_CYSIZEFRAME,
+                      SM_CXDLGFRAME, SM_CYDLGFRAME, SM_CXSCREEN, SM_CYSCREEN})
+        std::printf(" %d", GetSystemMetrics(index));
+    const struct {
+        const char* name;
+        DWORD style, exStyle;
+    } cases[] = {
+        {"main window, windowed: WS_OVERLAPPED|WS_SYSMENU", WS_OVERLAPPED | WS_SYSMENU, 0},
+        {"main window, full screen: WS_POPUP", WS_POPUP, 0},
+        {"preferences: WS_CAPTION, APPWINDOW|DLGMODALFRAME", WS_CAPTION, WS_EX_APPWINDOW | WS_EX_DLGMODALFRAME},
+        {"WS_OVERLAPPED", WS_OVERLAPPED, 0},
+        {"WS_OVERLAPPEDWINDOW", WS_OVERLAPPEDWINDOW, 0},
+        {"WS_CAPTION|WS_SYSMENU", WS_CAPTION | WS_SYSMENU, 0},
+        {"WS_CAPTION", WS_CAPTION, 0},
+        {"WS_POPUP|WS_CAPTION", WS_POPUP | WS_CAPTION, 0},
+        {"WS_POPUP|WS_BORDER", WS_POPUP | WS_BORDER, 0},
+        {"WS_POPUP|WS_DLGFRAME", WS_POPUP | WS_DLGFRAME, 0},
+        {"WS_POPUP|WS_THICKFRAME", WS_POPUP | WS_THICKFRAME, 0},
+        {"WS_POPUP, DLGMODALFRAME", WS_POPUP, WS_EX_DLGMODALFRAME},
+    };
+    for (const auto& c : cases) {
+        const bool caption = captioned(c.style);
+        HWND window = create(c.exStyle, c.style, 0, 0, 640, 480, nullptr);
+        // A child where the preferences window has its Okay button, and one with a border.
+        HWND child = create(0, WS_CHILD | WS_VISIBLE, 80, 240, 100, 25, window);
+        HWND bordered = create(0, WS_CHILD | WS_BORDER, 10, 10, 50, 20, window);
+        RECT outer{}, client{}, adjusted{0, 0, 640, 480}, childOuter{}, borderedClient{};
+        GetWindowRect(window, &outer);
+        GetClientRect(window, &client);
+        AdjustWindowRectEx(&adjusted, c.style, FALSE, c.exStyle);
+        GetWindowRect(child, &childOuter);
+        GetClientRect(bordered, &borderedClient);
+        std::string line = std::string("\n") + c.name + ": window " + str(outer.right - outer.left) + "x" +
+                           str(outer.bottom - outer.top) + " client " + str(client.right) + "x" +
+                           height(client.bottom, caption, -1) + " adjusts 640x480 to " + str(adjusted.left) + "," +
+                           height(adjusted.top, (c.style & WS_CAPTION) == WS_CAPTION, -1) + "," + str(adjusted.right) +
+                           "," + str(adjusted.bottom) + "; child at " + str(childOuter.left - outer.left) + "," +
+                           height(childOuter.top - outer.top, caption) + ", bordered child client " +
+                           str(borderedClient.right) + "x" + str(borderedClient.bottom);
+        told();
+        fwFitClientArea(window);  // the program's own fitting: the client area becomes 640 x 480
+        GetWindowRect(window, &outer);
+        GetClientRect(window, &client);
+        GetWindowRect(child, &childOuter);
+        const LONG width = outer.right - outer.left, high = outer.bottom - outer.top;
+        const bool centred = 2 * outer.left + width == GetSystemMetrics(SM_CXSCREEN) &&
+                             std::abs(2 * outer.top + high - GetSystemMetrics(SM_CYSCREEN)) <= 1;
+        line += "; fitted window " + str(width) + "x" + height(high, caption) + (centred ? " centred" : " off centre") +
+                ", client " + str(client.right) + "x" + str(client.bottom) + ", child at " +
+                str(childOuter.left - outer.left) + "," + height(childOuter.top - outer.top, caption) + told();
+        MoveWindow(window, outer.left, outer.top, width, high, TRUE);
+        line += "; moved where it is" + told();
+        MoveWindow(window, -3, -13, width, high, TRUE);  // off the screen
+        GetWindowRect(window, &outer);
+        GetClientRect(window, &client);
+        line += "; moved to -3,-13: window at " + str(outer.left) + "," + str(outer.top) + ", client " +
+                str(client.right) + "x" + str(client.bottom) + told();
+        std::printf("%s", line.c_str());
+        DestroyWindow(window);
+    }
+    std::printf("\n");
+}
+
+// ---- text
+
+// The text as C would write it, its first 24 bytes.
+std::string quoted(const std::string& text) {
+    std::string out = "\"";
+    for (size_t i = 0; i < text.size() && i < 24; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        char escape[8];
+        std::snprintf(escape, sizeof escape, c == '\n' ? "\\n" : c == '\r' ? "\\r" : c == '\t' ? "\\t" : c < 32 || c > 126 ? "\\x%02x" : "%c", c);
+        out += escape;
+    }
+    return out + (text.size() > 24 ? "...\"" : "\"");
+}
+
+void probeText() {
+    HWND window = create(0, WS_POPUP, 0, 0, 640, 480, nullptr);
+    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    D3DPRESENT_PARAMETERS parameters;
+    fwInitPresentParameters(false, window, 640, 480, D3DFMT_X8R8G8B8, D3DFMT_UNKNOWN, &parameters);
+    IDirect3DDevice9* device = nullptr;
+    ID3DXFont* font = nullptr;  // the program's font
+    if (!d3d || FAILED(fwCreateDevice(d3d, D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, &parameters, &device)) ||
+        FAILED(D3DXCreateFontA(device, 22, 0, FW_NORMAL, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                               ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial", &font))) {
+        std::printf("text: no device or font\n");
+        return;
+    }
+    std::string words, letters(4000, 'x');
+    while (words.size() < 4000) words += "word ";
+    words.resize(4000);
+    const std::string texts[] = {"", "     ", "\n\n\n", "one\r\ntwo\r\n", "one\rtwo", "line\n", "x\n\n", "\n", "a",
+                                 "ab  ", "  ab", "ab \n", "&a && a&", "\t", "a\tb\t\tc", "Fontloom 59.94 fps",
+                                 "A Pneumonoultramicroscopicsilicovolcanoconiosis word", "well-known words",
+                                 "\x80\x85\x91\x93\x94\x96\x97\x99\xa0\xe9\xff \x81\x8d\x8f\x90\x9d",
+                                 "one two three four five six seven eight nine ten eleven twelve",
+                                 "Fontloom draws this page again and again", "a b c d e f", "WWWWWWWWWWWWWWWW",
+                                 "one two   three", "    Four", "ab  \nc", "Alone        x",
+                                 words, letters};
+    const struct {
+        const char* name;
+        DWORD flags;
+    } formats[] = {
+        {"DT_NOCLIP", DT_NOCLIP},
+        {"DT_WORDBREAK", DT_WORDBREAK},
+        {"DT_CALCRECT|DT_NOCLIP", DT_CALCRECT | DT_NOCLIP},
+        {"DT_CALCRECT|DT_WORDBREAK", DT_CALCRECT | DT_WORDBREAK},
+        {"DT_CALCRECT|DT_WORDBREAK|DT_NOCLIP", DT_CALCRECT | DT_WORDBREAK | DT_NOCLIP},
+    };
+    const RECT places[] = {{0, 30, 640, 480}, {10, 0, 130, 110}, {10, 20, 110, 400}};  // the page, two narrow boxes
+    device->BeginScene();
+    for (int t = 0; t < static_cast<int>(sizeof texts / sizeof texts[0]); ++t)
+        for (const auto& format : formats)
+            for (const RECT& place : places) {
+                RECT rect = place;
+                const INT drawn = font->DrawTextA(nullptr, texts[t].c_str(), -1, &rect, format.flags, 0xFFFFFFFF);
+                std::printf("%s (%d bytes), %s, in %s,%s,%s,%s: %d", quoted(texts[t]).c_str(),
+                            static_cast<int>(texts[t].size()), format.name, str(place.left).c_str(), str(place.top).c_str(), str(place.right).c_str(),
+                            str(place.bottom).c_str(), drawn);
+                if (format.flags & DT_CALCRECT)
+                    std::printf(" rect %s,%s,%s,%s", str(rect.left).c_str(), str(rect.top).c_str(),
+                                str(rect.right).c_str(), str(rect.bottom).c_str());
+                std::printf("\n");
+            }
+    device->EndScene();
+    font->Release();
+    device->Release();
+    d3d->Release();
+    DestroyWindow(window);
+}
+
+// ---- dialog
+
+// The preferences window's controls in creation order.
+const char* const kControlNames[] = {"FullScreenGroup", "FullScreen", "Windowed", "DeviceTypeGroup", "HAL",
+                                     "Reference",       "AdapterGroup", "List",   "Okay",            "Cancel"};
+const int kControls = 10, kList = 7;
+
+HWND dialogWindow = nullptr;
+HWND controls[kControls];
+WNDPROC dialogProc = nullptr;
+std::string ending;  // the command and the state as it came
+
+std::string nameOf(HWND window) {
+    if (!window) return "none";
+    if (window == dialogWindow) return "window";
+    for (int i = 0; i < kControls; ++i)
+        if (controls[i] == window) return kControlNames[i];
+    return "other";
+}
+
+std::string state() {
+    std::string checks = "checked", stops = "tab stops";
+    for (int i : {1, 2, 4, 5})
+        if (SendMessageA(controls[i], BM_GETCHECK, 0, 0) == BST_CHECKED) checks += std::string(" ") + kControlNames[i];
+    for (int i = 0; i < kControls; ++i)
+        if (GetWindowLongA(controls[i], GWL_STYLE) & WS_TABSTOP) stops += std::string(" ") + kControlNames[i];
+    return checks + "; " + stops + "; list " + str(static_cast<LONG>(SendMessageA(controls[kList], CB_GETCURSEL, 0, 0))) +
+           (SendMessageA(controls[kList], CB_GETDROPPEDSTATE, 0, 0) ? " open" : " closed") + "; focus " +
+           nameOf(GetFocus());
+}
+
+// Watches the preferences window's commands: the first Okay or Cancel is the sequence's end.
+LRESULT CALLBACK watchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && ending.empty() && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL))
+        ending = std::string(LOWORD(wParam) == IDOK ? "Okay" : "Cancel") + "; " + state();
+    return CallWindowProcA(dialogProc, window, message, wParam, lParam);
+}
+
+// Opens the file (to write, creating it, or only to see whether it is there).
+bool file(const std::string& name, const char* mode) {
+    FILE* file = std::fopen(name.c_str(), mode);
+    if (file) std::fclose(file);
+    return file != nullptr;
+}
+
+// Takes messages as the dialog's loop does, for at most `milliseconds`; false once WM_QUIT came.
+// The script ends odd sequences with F9 and even ones with F8: a marker that comes late, after a
+// command closed its own window, is the other one, and dropped.
+UINT markerKey = VK_F9;
+
+bool pump(DWORD milliseconds, bool* marker) {
+    const DWORD start = timeGetTime();
+    while (timeGetTime() - start < milliseconds) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) return false;
+            if (msg.message == WM_KEYDOWN && (msg.wParam == VK_F9 || msg.wParam == VK_F8)) {
+                if (marker && msg.wParam == markerKey) *marker = true;
+                continue;
+            }
+            if (!IsDialogMessageA(dialogWindow, &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+        if (marker && *marker) return true;
+        Sleep(5);
+    }
+    return true;
+}
+
+void drop(DWORD milliseconds) {
+    const DWORD start = timeGetTime();
+    MSG msg;
+    do {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        Sleep(5);
+    } while (timeGetTime() - start < milliseconds);
+}
+
+int probeDialog(int sequences) {
+    for (int n = 1; n <= sequences; ++n) {
+        const std::string title = "Probe " + std::to_string(n);
+        UserPrefDialog dialog(title.c_str());  // no adapters listed: Direct3D costs Wine a second a time
+        if (!dialog.CreatePrefWindow() || !(dialogWindow = FindWindowA("fwUserPrefWndClass", nullptr))) {
+            std::printf("%d: no preferences window\n", n);
+            return 1;
+        }
+        HWND child = GetWindow(dialogWindow, GW_CHILD);
+        for (int i = 0; i < kControls; ++i, child = GetWindow(child, GW_HWNDNEXT)) controls[i] = child;
+        // Six entries of our own, the same in both, give the page keys room. The first time, what
+        // the list answers on the way.
+        char text[16] = "";
+        const LPARAM buffer = reinterpret_cast<LPARAM>(text);
+        const struct {
+            UINT message;
+            WPARAM wParam;
+            LPARAM lParam;
+        } calls[] = {{CB_GETCURSEL, 0, 0},        {CB_SETCURSEL, 0, 0},  {CB_ADDSTRING, 0, LPARAM("One")},
+                     {CB_ADDSTRING, 0, LPARAM("Two")}, {CB_ADDSTRING, 0, LPARAM("Three")},
+                     {CB_ADDSTRING, 0, LPARAM("Four")}, {CB_ADDSTRING, 0, LPARAM("Five")},
+                     {CB_ADDSTRING, 0, LPARAM("Six")}, {CB_GETCOUNT, 0, 0},  {CB_GETCURSEL, 0, 0},
+                     {CB_SETCURSEL, 2, 0},        {CB_GETCURSEL, 0, 0},  {CB_SETCURSEL, WPARAM(-1), 0},
+                     {CB_GETCURSEL, 0, 0},        {CB_GETLBTEXTLEN, 2, 0}, {CB_GETLBTEXT, 6, buffer},
+                     {CB_GETLBTEXT, 1, buffer},   {CB_SETCURSEL, 2, 0},  {CB_SETCURSEL, 6, 0},
+                     {CB_GETCURSEL, 0, 0},        {CB_SETCURSEL, 0, 0}};
+        std::string answers = "list answers";
+        for (const auto& call : calls)
+            answers += (&call == &calls[18] ? "; past the end: " : " ") +  // where Wine keeps the selection
+                       str(static_cast<LONG>(SendMessageA(controls[kList], call.message, call.wParam, call.lParam)));
+        answers += std::string("; ") + text;
+        if (n == 1) std::printf("%s\n", answers.c_str());
+        dialogProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(dialogWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watchProc)));
+        ending.clear();
+        std::string start = state();
+        start = start.substr(0, start.rfind("; focus"));  // the focus waits for the desktop's activation
+        file("ready." + std::to_string(n), "wb");
+
+        markerKey = n % 2 ? VK_F9 : VK_F8;
+        bool marker = false, open = pump(20000, &marker);
+        if (open && ending.empty()) ending = std::string(marker ? "none; " : "no end marker in 20 s; ") + state();
+        std::printf("%d from %s\n%d: %s\n", n, start.c_str(), n, ending.c_str());
+        std::fflush(stdout);
+        if (open) {
+            DestroyWindow(dialogWindow);
+            while (pump(50, nullptr)) {  // up to the WM_QUIT it posts
+            }
+        }
+        UnregisterClassA("fwUserPrefWndClass", GetModuleHandleA(nullptr));
+        // Keys sent after a command closed the window must not reach the next one: drop them.
+        for (int wait = 0; wait < 2000 && !file("sent." + std::to_string(n), "rb"); ++wait) drop(10);
+        drop(100);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = plainProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "Probe Class";
+    RegisterClassA(&windowClass);
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "rects") == 0) probeRects();
+        if (std::strcmp(argv[i], "text") == 0) probeText();
+        if (std::strcmp(argv[i], "dialog") == 0 && i + 1 < argc && probeDialog(std::atoi(argv[++i])) != 0) return 1;
+        std::fflush(stdout);
+    }
+    return 0;
+}

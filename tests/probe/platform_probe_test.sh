@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# The platform as the program sees it, asked the same questions in both builds: the probe
+# (platform_probe.cpp) records window rectangles, DrawTextA's answers and the preferences window
+# played with real key presses (xdotool), once as the Windows build under Wine and once natively,
+# both in one private X server (and, natively, the frame the preferences window asks for). The two recordings must agree line by line, but for the known
+# differences of Wine from the real platform listed below, where the real platform's answer is kept.
+set -u
+here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/../support/x_session.sh"
+
+native="${FONTLOOM_BUILD_DIR:?}/tests/probe/platform_probe"
+exe="${FONTLOOM_SOURCE_DIR:?}/${FONTLOOM_WINDOWS_BUILD:-build-win}/tests/probe/platform_probe.exe"
+skip_without_wine "$exe" "the platform was not compared with the Windows build"
+command -v xdotool >/dev/null 2>&1 || { echo "FAIL: xdotool is not installed" >&2; exit 1; }
+[ -x "$native" ] || { echo "FAIL: $native is not built" >&2; exit 1; }
+
+# Known differences of Wine, as sed expressions that turn Wine's line into the real platform's:
+# - Wine's caption is 19 px; the platform's classic caption is 20 (a 640 x 480 overlapped window
+#   has a 634 x 454 client area). Every other height is written less the caption, so this is
+#   the one line it shows in.
+# - Glyphs: Wine draws them half a pixel blurred, which is why DrawTextA's numbers are compared here and
+#   no pixels are.
+# - CB_SETCURSEL past the end of the list clears the selection (as documented: CB_ERR, and the
+#   selection is cleared); Wine keeps it (the 2 selected before).
+known_wine_differences='s/^metrics SM_CYCAPTION 19$/metrics SM_CYCAPTION 20/
+s/^\(list answers.*; past the end: -1\) 2 /\1 -1 /'
+
+# The key sequences played in the preferences window (xdotool key names), one a line; the probe
+# takes the F9 or F8 after each as its end. The list has six entries. The choices that Okay stores stay for the sequences after it, as in the program.
+sequences=(
+  "Return"
+  "Escape"
+  "Tab Return"
+  "Tab Up Return"
+  "Tab Tab Tab Tab Tab Tab Tab Return"
+  "Tab Tab Down Tab"
+  "Tab space Tab Tab"
+  "shift+Tab Return"
+  "shift+Tab shift+Tab shift+Tab Left"
+  "space Down Left Return"
+  "Tab Down Down Tab Down Tab Tab shift+Tab"
+  "Tab Tab Tab Tab Tab Down Return"
+  "Tab Tab Tab Tab Tab End"
+  "Tab Tab Tab Tab Tab End Home Down"
+  "Tab Tab Tab Tab Tab Next"
+  "Tab Tab Tab Tab Tab Next Next Prior"
+  "Tab Tab Tab Tab Tab F4"
+  "Tab Tab Tab Tab Tab F4 Down Down Return"
+  "Tab Tab Tab Tab alt+Down Down Escape Return"
+  "Tab Tab Tab Tab Tab alt+Down End Return Return"
+  "Tab Tab Tab Tab Tab F4 Next Tab"
+  "Tab Tab Tab Tab Tab F4 Home Next Escape Escape"
+  "Tab Tab Tab Tab Tab F4 Up F4 Right Tab Return"
+  "Tab Tab Tab Tab Tab alt+Up Next Next Return Prior shift+Tab space"
+  "Tab Tab Tab Tab Tab Tab space"
+  "Tab Tab Tab Tab Tab Tab Tab Right Down Left Return"
+  "Tab Tab Right Right Up Tab space"
+)
+
+work="$(mktemp -d "${TMPDIR:-/tmp}/fontloom-probe.XXXXXX")"
+trap 'stop_wine; stop_x_server; rm -rf "$work"' EXIT
+
+# record NAME COMMAND...: runs the probe in $work/NAME, plays every sequence, keeps what it wrote
+# (less the carriage returns of the Windows C runtime) in $work/NAME.txt.
+record() {
+  local name=$1 dir="$work/$1" n started=$SECONDS
+  shift
+  mkdir -p "$dir"
+  ( cd "$dir" && { timeout 300 "$@" rects text dialog "${#sequences[@]}" >out 2>err & echo $! >pid; wait $!; echo $? >status; } ) &
+  local pid=$!
+  for n in $(seq "${#sequences[@]}"); do
+    for _ in $(seq 600); do { [ -e "$dir/ready.$n" ] || [ -e "$dir/status" ]; } && break; sleep 0.05; done
+    if ! x_client timeout 20 xdotool search --sync --onlyvisible --name "^Probe $n : User Preferences$" \
+         windowfocus --sync %1; then
+      echo "FAIL [$name]: no preferences window for sequence $n" >&2
+      kill "$(cat "$dir/pid")" 2>/dev/null
+      break
+    fi
+    if [ "$name$n" = native1 ]; then  # the preferences window offers moving only: no close box
+      hints="$(x_client xprop -id "$(x_client xdotool getwindowfocus)" _MOTIF_WM_HINTS)"
+      [ "${hints#*= }" = "0x3, 0x4, 0xa, 0x0, 0x0" ] || { echo "FAIL: the preferences window asks for $hints" >&2; failed=1; }
+    fi
+    # Real key presses (XTEST) to the focused window, so that Shift is really held.
+    # shellcheck disable=SC2086  # a sequence is a list of key names
+    x_client xdotool key --delay 20 ${sequences[$((n - 1))]} "$([ $((n % 2)) = 1 ] && echo F9 || echo F8)"
+    touch "$dir/sent.$n"
+  done
+  wait "$pid"
+  echo "$name: $((SECONDS - started)) s"
+  tr -d '\r' <"$dir/out" >"$work/$name.txt"
+  [ "$(cat "$dir/status")" = 0 ] || { echo "FAIL [$name]: the probe ended with $(cat "$dir/status"): $(head -c 300 "$dir/err")" >&2; return 1; }
+}
+
+start_x_server
+record native env FONTLOOM_HEADLESS=0 "$native" || exit 1
+# One prefix serves every run (a fresh one costs Wine's first boot). Its windows are not left to
+# a window manager: there is none, and Wine would wait 2 s for one whenever a window goes.
+prefix="$FONTLOOM_BUILD_DIR/tests/probe/wine-prefix"
+if [ -f "$prefix/user.reg" ] && grep -q '"Managed"="N"' "$prefix/user.reg"; then
+  export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+else
+  make_wine_prefix "$prefix"
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+fi
+cp "$exe" "$work/platform_probe.exe"
+record wine wine "$work/platform_probe.exe" || exit 1
+sed -i -e "$known_wine_differences" "$work/wine.txt"
+
+for n in $(seq "${#sequences[@]}"); do sed -i "s/^$n: /$n [${sequences[$((n - 1))]}]: /" "$work/native.txt" "$work/wine.txt"; done
+[ "${failed:-0}" = 0 ] || exit 1
+if diff -u --label native --label "Wine (its known differences made good)" "$work/native.txt" "$work/wine.txt"; then
+  echo "the native platform answers as the Windows build under Wine: $(wc -l <"$work/native.txt") lines," \
+       "${#sequences[@]} key sequences"
+else
+  echo "FAIL: the native platform answers otherwise than the Windows build under Wine (above)" >&2
+  exit 1
+fi
