@@ -82,8 +82,6 @@ SDL_Rect clientArea(const user::Window& window) {
 }
 
 void destroyEntry(WindowEntry& entry) {
-    if (entry.texture) SDL_DestroyTexture(entry.texture);
-    if (entry.renderer) SDL_DestroyRenderer(entry.renderer);
     if (entry.sdl) SDL_DestroyWindow(entry.sdl);
     entry = WindowEntry{};
 }
