@@ -1,5 +1,6 @@
 #include "backend/frame_scaler.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "sim/sim.h"
@@ -104,21 +105,35 @@ FrameScaler::Plan FrameScaler::Prepare(SDL_Surface* destination, int frameWidth,
     sameWidth_ = target_.w == frameWidth;
     kernel_ = identity && sameWidth_ ? Kernel::Copy : Kernel::Convert;
 
+    drawn_.assign(size_t(frameWidth) * size_t(layout.bytes) * size_t(frameHeight), 0);
     SDL_FillRect(destination, nullptr, SDL_MapRGB(destination->format, 0, 0, 0));  // the bars, once
+    showAll_ = true;
     usable_ = true;
     return Plan::Remade;
 }
 
 template <typename Source, typename Destination>
-void FrameScaler::drawRows(const uint8_t* frame, int framePitch, uint8_t* pixels, int pitch) {
+SDL_Rect FrameScaler::drawRows(const uint8_t* frame, int framePitch, uint8_t* pixels, int pitch) {
     const size_t rowBytes = size_t(target_.w) * SDL_BYTESPERPIXEL(key_.format);
+    const size_t sourceBytes = size_t(key_.frameWidth) * sizeof(Source);
+    int changedTop = showAll_ ? 0 : target_.h, changedBottom = showAll_ ? target_.h : 0;
+    bool changed = showAll_;
     for (int y = 0; y < target_.h; ++y, pixels += pitch) {
         const int row = sourceRow_[size_t(y)];
         if (y > 0 && row == sourceRow_[size_t(y) - 1]) {  // the same source row: the row above again
             std::memcpy(pixels, pixels - pitch, rowBytes);
+            if (changed) changedBottom = std::max(changedBottom, y + 1);
             continue;
         }
-        const auto* source = reinterpret_cast<const Source*>(frame + ptrdiff_t(row) * framePitch);
+        const uint8_t* bytes = frame + ptrdiff_t(row) * framePitch;
+        uint8_t* drawn = drawn_.data() + size_t(row) * sourceBytes;
+        changed = showAll_ || std::memcmp(bytes, drawn, sourceBytes) != 0;
+        if (changed) {
+            std::memcpy(drawn, bytes, sourceBytes);
+            changedTop = std::min(changedTop, y);
+            changedBottom = std::max(changedBottom, y + 1);
+        }
+        const auto* source = reinterpret_cast<const Source*>(bytes);
         auto* out = staging_.empty() ? reinterpret_cast<Destination*>(pixels)
                                      : reinterpret_cast<Destination*>(staging_.data());
         if (kernel_ == Kernel::Copy) {
@@ -137,25 +152,24 @@ void FrameScaler::drawRows(const uint8_t* frame, int framePitch, uint8_t* pixels
             SDL_ConvertPixels(target_.w, 1, SDL_PIXELFORMAT_ARGB8888, staging_.data(), target_.w * 4, key_.format,
                               pixels, pitch);
     }
+    showAll_ = false;
+    if (changedTop >= changedBottom) return SDL_Rect{target_.x, target_.y, 0, 0};
+    return SDL_Rect{target_.x, target_.y + changedTop, target_.w, changedBottom - changedTop};
 }
 
 template <typename Source>
-void FrameScaler::drawFrom(const uint8_t* frame, int framePitch, uint8_t* pixels, int pitch) {
-    if (destinationBytes_ == 2)
-        drawRows<Source, uint16_t>(frame, framePitch, pixels, pitch);
-    else
-        drawRows<Source, uint32_t>(frame, framePitch, pixels, pitch);
+SDL_Rect FrameScaler::drawFrom(const uint8_t* frame, int framePitch, uint8_t* pixels, int pitch) {
+    if (destinationBytes_ == 2) return drawRows<Source, uint16_t>(frame, framePitch, pixels, pitch);
+    return drawRows<Source, uint32_t>(frame, framePitch, pixels, pitch);
 }
 
-void FrameScaler::Draw(const void* frame, int framePitch, SDL_Surface* destination) {
-    if (!usable_ || !frame || destination->pixels != key_.pixels) return;
+SDL_Rect FrameScaler::Draw(const void* frame, int framePitch, SDL_Surface* destination) {
+    if (!usable_ || !frame || destination->pixels != key_.pixels) return SDL_Rect{0, 0, 0, 0};
     auto* pixels = static_cast<uint8_t*>(destination->pixels) + ptrdiff_t(target_.y) * destination->pitch +
                    ptrdiff_t(target_.x) * destination->format->BytesPerPixel;
     const auto* source = static_cast<const uint8_t*>(frame);
-    if (sourceBytes_ == 2)
-        drawFrom<uint16_t>(source, framePitch, pixels, destination->pitch);
-    else
-        drawFrom<uint32_t>(source, framePitch, pixels, destination->pitch);
+    if (sourceBytes_ == 2) return drawFrom<uint16_t>(source, framePitch, pixels, destination->pitch);
+    return drawFrom<uint32_t>(source, framePitch, pixels, destination->pitch);
 }
 
 }  // namespace sdl

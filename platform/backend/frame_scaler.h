@@ -19,9 +19,12 @@ public:
     // allows with its shape kept, centred on black. Remade: the plan is new and the whole
     // destination was written (the black bars included), so all of it must be shown.
     Plan Prepare(SDL_Surface* destination, int frameWidth, int frameHeight, D3DFORMAT frameFormat, bool fullScreen);
-    // The frame into the destination's target rectangle, under the plan Prepare made.
-    void Draw(const void* frame, int framePitch, SDL_Surface* destination);
-    const SDL_Rect& Target() const { return target_; }
+    // The frame into the destination's target rectangle, under the plan Prepare made. Returns
+    // the band of the destination whose source rows differ from the last frame drawn (all of
+    // the target after Prepare remade the plan or ShowAll): the display needs only that.
+    SDL_Rect Draw(const void* frame, int framePitch, SDL_Surface* destination);
+    // The display lost what it was shown (an exposed window): the next Draw reports it all.
+    void ShowAll() { showAll_ = true; }
 
 private:
     enum class Kernel { Copy, Convert };
@@ -39,9 +42,9 @@ private:
         }
     };
     template <typename Source, typename Destination>
-    void drawRows(const uint8_t* frame, int framePitch, uint8_t* pixels, int pitch);
+    SDL_Rect drawRows(const uint8_t* frame, int framePitch, uint8_t* pixels, int pitch);
     template <typename Source>
-    void drawFrom(const uint8_t* frame, int framePitch, uint8_t* pixels, int pitch);
+    SDL_Rect drawFrom(const uint8_t* frame, int framePitch, uint8_t* pixels, int pitch);
     bool makeTables(const SDL_PixelFormat* destination);
 
     Key key_;
@@ -56,6 +59,8 @@ private:
     std::vector<uint32_t> spans_;    // per source column, how many target columns show it
     std::vector<int> sourceRow_;     // per target row, the source row it shows
     std::vector<uint32_t> staging_;  // one ARGB8888 row for window formats of another width
+    std::vector<uint8_t> drawn_;     // the source rows of the last frame drawn
+    bool showAll_ = true;
 };
 
 }  // namespace sdl

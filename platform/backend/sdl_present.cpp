@@ -1,5 +1,5 @@
 // Frames into windows: the back buffer converted and scaled straight into the window's own
-// surface (frame_scaler.h), then only the part that changed handed to the display.
+// surface (frame_scaler.h), then only the rows that changed handed to the display.
 #include "backend/backend.h"
 #include "backend/sdl_backend.h"
 #include "user/window_table.h"
@@ -13,11 +13,11 @@ void PresentFrame(HWND window, const Frame& frame, bool fullScreen) {
     if (!surface) return;
     const auto plan = entry->scaler.Prepare(surface, frame.width, frame.height, frame.format, fullScreen);
     if (plan == sdl::FrameScaler::Plan::Unusable) return;
-    entry->scaler.Draw(frame.pixels, frame.pitch, surface);
+    const SDL_Rect changed = entry->scaler.Draw(frame.pixels, frame.pitch, surface);
     if (plan == sdl::FrameScaler::Plan::Remade)
         SDL_UpdateWindowSurface(entry->sdl);  // the black bars too
-    else
-        SDL_UpdateWindowSurfaceRects(entry->sdl, &entry->scaler.Target(), 1);
+    else if (changed.h > 0)  // a display is sent only the rows that changed, often none
+        SDL_UpdateWindowSurfaceRects(entry->sdl, &changed, 1);
 }
 
 void PaintWindow(HWND topLevel) {

@@ -1,6 +1,7 @@
 #include <SDL.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/backend/backend.h"
@@ -107,6 +108,18 @@ TEST_F(UserTest, FullScreenFramesAreTheBackBufferScaledByNearestNeighbourOnBlack
             }
         }
         EXPECT_EQ(wrong, 0) << c.width << " x " << c.height;
+
+        // The display is sent what changed: nothing for the same frame, the rows of one source row.
+        backend::sdl::FrameScaler& scaler = backend::sdl::EntryOf(window)->scaler;
+        EXPECT_EQ(scaler.Draw(frame.data(), 640 * 2, surface).h, 0);
+        frame[100 * 640 + 7] ^= 0x0421;
+        const SDL_Rect band = scaler.Draw(frame.data(), 640 * 2, surface);
+        int top = c.height, bottom = 0;
+        for (int y = 0; y < c.picture.h; ++y)
+            if (y * 480 / c.picture.h == 100) top = std::min(top, y), bottom = y + 1;
+        EXPECT_EQ(band.y, c.picture.y + top);
+        EXPECT_EQ(band.h, bottom - top);
+        EXPECT_EQ(band.w, c.picture.w);
         DestroyWindow(window);
     }
 }
