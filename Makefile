@@ -37,7 +37,7 @@ test: build windows sanitize
 
 # The program, built in Release, started in a scratch folder that holds the sample page.
 RELEASE ?= build-release
-HEADLESS_HINT := FONTLOOM_HEADLESS=1 FONTLOOM_SIM='key RETURN; key ESCAPE after 600 frames' make run
+HEADLESS_HINT := FONTLOOM_HEADLESS=1 FONTLOOM_SIM='key RETURN; key ESCAPE after 20000 frames' make run
 run: deps
 	@cmake -S . -B $(RELEASE) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(RELEASE) -j $(JOBS) --target fontloom

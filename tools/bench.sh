@@ -115,33 +115,36 @@ record() {
   memory["$1"]="$3"
 }
 
+# both NAME KEYS ENVIRONMENT...: the row "native, NAME" and, with BENCH_BASELINE, right after it
+# the same run of that build as "baseline, NAME".
+both() {
+  local name="$1"
+  shift
+  program="$release/app/fontloom"
+  native "native, $name" "$@"
+  [ -n "${BENCH_BASELINE:-}" ] || return 0
+  program="$BENCH_BASELINE"
+  native "baseline, $name" "$@"
+  program="$release/app/fontloom"
+}
+
+# The preferences window starts with the focus on the Full Screen radio, and every radio is a tab
+# stop: one Tab reaches Windowed (Down from there wraps to Full Screen), two reach HAL.
 HAL_KEYS="key RETURN"
-REF_KEYS="key TAB; key DOWN; key RETURN"  # the device-type group, Reference, Okay
-FULL_KEYS="key SPACE; key RETURN"         # Full Screen, Okay: a 640 x 480 R5G6B5 back buffer
+REF_KEYS="key TAB; key TAB; key DOWN; key RETURN"  # Reference, Okay
+FULL_KEYS="key SPACE; key RETURN"                   # Full Screen, Okay: a 640 x 480 R5G6B5 back buffer
 load_before="$(cut -d' ' -f1 /proc/loadavg)"
 program="$release/app/fontloom"
-native "native, headless, HAL" "$HAL_KEYS" FONTLOOM_HEADLESS=1
+both "headless, HAL" "$HAL_KEYS" FONTLOOM_HEADLESS=1
 native "native, headless, Reference" "$REF_KEYS" FONTLOOM_HEADLESS=1
-native "native, headless, full screen, HAL" "$FULL_KEYS" FONTLOOM_HEADLESS=1
+both "headless, full screen, HAL" "$FULL_KEYS" FONTLOOM_HEADLESS=1
 ceiling "copy ceiling, headless" BM_CopyCeiling FONTLOOM_HEADLESS=1
 ceiling "copy ceiling, headless, full screen" BM_CopyCeilingFullScreen FONTLOOM_HEADLESS=1
-if [ -n "${BENCH_BASELINE:-}" ]; then
-  program="$BENCH_BASELINE"
-  native "baseline, headless, HAL" "$HAL_KEYS" FONTLOOM_HEADLESS=1
-  native "baseline, headless, full screen, HAL" "$FULL_KEYS" FONTLOOM_HEADLESS=1
-  program="$release/app/fontloom"
-fi
 start_x_server
-native "native, Xvfb, HAL" "$HAL_KEYS" FONTLOOM_HEADLESS=0
-native "native, Xvfb, full screen, HAL" "$FULL_KEYS" FONTLOOM_HEADLESS=0
+both "Xvfb, HAL" "$HAL_KEYS" FONTLOOM_HEADLESS=0
+both "Xvfb, full screen, HAL" "$FULL_KEYS" FONTLOOM_HEADLESS=0
 ceiling "copy ceiling, Xvfb" BM_CopyCeiling FONTLOOM_HEADLESS=0
 ceiling "copy ceiling, Xvfb, full screen" BM_CopyCeilingFullScreen FONTLOOM_HEADLESS=0
-if [ -n "${BENCH_BASELINE:-}" ]; then
-  program="$BENCH_BASELINE"
-  native "baseline, Xvfb, HAL" "$HAL_KEYS" FONTLOOM_HEADLESS=0
-  native "baseline, Xvfb, full screen, HAL" "$FULL_KEYS" FONTLOOM_HEADLESS=0
-  program="$release/app/fontloom"
-fi
 native_start="$(startup_ms FONTLOOM_HEADLESS=0 "$program")"
 if command -v wine >/dev/null 2>&1 && [ -f "$exe" ]; then
   wine_run "Windows build under Wine, Xvfb, HAL"
