@@ -97,7 +97,7 @@ FrameScaler::Plan FrameScaler::Prepare(SDL_Surface* destination, int frameWidth,
 
     target_ = fullScreen ? aspectFit(frameWidth, frameHeight, destination->w, destination->h)
                          : SDL_Rect{0, 0, destination->w, destination->h};
-    spans_.assign(size_t(frameWidth), 0);  // from the column map: target column x shows x * width / target width
+    spans_.assign(size_t(frameWidth), 0);  // target column x shows source column x * width / target width
     for (int x = 0; x < target_.w; ++x) ++spans_[size_t(int64_t(x) * frameWidth / target_.w)];
     doubled_ = target_.w == 2 * frameWidth;
     sourceRow_.resize(size_t(target_.h));
@@ -141,7 +141,8 @@ SDL_Rect FrameScaler::drawRows(const uint8_t* frame, int framePitch, uint8_t* pi
         } else if (sameWidth_) {
             for (int x = 0; x < target_.w; ++x) out[x] = static_cast<Destination>(convert(source[x], table_));
         } else if (doubled_) {  // 640 x 480 on 1280 x 1024, the usual full screen
-            for (int x = 0; x < key_.frameWidth; ++x) out[2 * x] = out[2 * x + 1] = static_cast<Destination>(convert(source[x], table_));
+            for (int x = 0; x < key_.frameWidth; ++x)
+                out[2 * x] = out[2 * x + 1] = static_cast<Destination>(convert(source[x], table_));
         } else {  // each source pixel converted once, then written over its span
             for (int x = 0; x < key_.frameWidth; ++x) {
                 const auto value = static_cast<Destination>(convert(source[x], table_));

@@ -45,7 +45,6 @@ private:
     SDL_Rect drawRows(const uint8_t* frame, int framePitch, uint8_t* pixels, int pitch);
     template <typename Source>
     SDL_Rect drawFrom(const uint8_t* frame, int framePitch, uint8_t* pixels, int pitch);
-    bool makeTables(const SDL_PixelFormat* destination);
 
     Key key_;
     bool usable_ = false;

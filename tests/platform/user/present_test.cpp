@@ -103,8 +103,8 @@ TEST_F(UserTest, FullScreenFramesAreTheBackBufferScaledByNearestNeighbourOnBlack
                 }
                 const uint32_t shown = shownPixel(surface, x, y);
                 if (shown != expected && ++wrong <= 3)
-                    ADD_FAILURE() << c.width << " x " << c.height << ", format " << format << ", at " << x << ", " << y << ": " << std::hex
-                                  << shown << " instead of " << expected;
+                    ADD_FAILURE() << c.width << " x " << c.height << ", format " << format << ", at " << x << ", "
+                                  << y << ": " << std::hex << shown << " instead of " << expected;
             }
         }
         EXPECT_EQ(wrong, 0) << c.width << " x " << c.height;
