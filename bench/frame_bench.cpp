@@ -1,6 +1,7 @@
 // The whole frame on the headless backend, as the program draws it: Clear, the frame-rate line
 // and the 4000-byte sample page, Present; on HAL and on Reference. The copy ceiling is Clear and
-// Present alone: what a frame costs before any text.
+// Present alone: what a frame costs before any text. Full screen is the program's mode: a 640 x 480
+// R5G6B5 back buffer on the whole screen (1280 x 1024 headless, or the display's).
 #include <benchmark/benchmark.h>
 #include <d3dx9.h>
 
@@ -32,7 +33,7 @@ struct Scene {
     IDirect3DDevice9* device = nullptr;
     ID3DXFont* font = nullptr;
 
-    explicit Scene(D3DDEVTYPE type) {
+    Scene(D3DDEVTYPE type, bool fullScreen) {
         static const bool registered = [] {
             WNDCLASSA windowClass{};
             windowClass.lpfnWndProc = benchWindowProc;
@@ -40,14 +41,21 @@ struct Scene {
             return RegisterClassA(&windowClass) != 0;
         }();
         (void)registered;
-        window = CreateWindowExA(0, "FrameBench", "bench", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr,
+        const int width = fullScreen ? GetSystemMetrics(SM_CXSCREEN) : 640;
+        const int height = fullScreen ? GetSystemMetrics(SM_CYSCREEN) : 480;
+        window = CreateWindowExA(0, "FrameBench", "bench", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
                                  nullptr, nullptr);
         d3d = Direct3DCreate9(D3D_SDK_VERSION);
         D3DPRESENT_PARAMETERS p{};
         p.BackBufferCount = 1;
         p.SwapEffect = D3DSWAPEFFECT_DISCARD;
         p.hDeviceWindow = window;
-        p.Windowed = TRUE;
+        p.Windowed = fullScreen ? FALSE : TRUE;
+        if (fullScreen) {
+            p.BackBufferWidth = 640;
+            p.BackBufferHeight = 480;
+            p.BackBufferFormat = D3DFMT_R5G6B5;
+        }
         p.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
         if (!d3d || d3d->CreateDevice(0, type, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &p, &device) != D3D_OK) {
             std::fprintf(stderr, "frame_bench: no device\n");
@@ -75,10 +83,10 @@ void drawFrame(Scene& scene, const std::string& page, bool text) {
     scene.device->Present(nullptr, nullptr, nullptr, nullptr);
 }
 
-void run(benchmark::State& state, D3DDEVTYPE type, bool text, const char* label) {
+void run(benchmark::State& state, D3DDEVTYPE type, bool text, const char* label, bool fullScreen = false) {
     setenv("FONTLOOM_HEADLESS", "1", 0);
     const std::string page = samplePage();
-    Scene scene(type);
+    Scene scene(type, fullScreen);
     drawFrame(scene, page, text);  // warm: glyphs rasterised, the page laid out
     for (auto _ : state) {
         drawFrame(scene, page, text);
@@ -91,9 +99,15 @@ void run(benchmark::State& state, D3DDEVTYPE type, bool text, const char* label)
 
 void BM_CopyCeiling(benchmark::State& state) { run(state, D3DDEVTYPE_HAL, false, "Clear + Present"); }
 void BM_FrameHal(benchmark::State& state) { run(state, D3DDEVTYPE_HAL, true, "HAL"); }
+void BM_CopyCeilingFullScreen(benchmark::State& state) {
+    run(state, D3DDEVTYPE_HAL, false, "Clear + Present, full screen", true);
+}
+void BM_FrameHalFullScreen(benchmark::State& state) { run(state, D3DDEVTYPE_HAL, true, "HAL, full screen", true); }
 void BM_FrameReference(benchmark::State& state) { run(state, D3DDEVTYPE_REF, true, "Reference"); }
 BENCHMARK(BM_CopyCeiling)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_FrameHal)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_CopyCeilingFullScreen)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_FrameHalFullScreen)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_FrameReference)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace

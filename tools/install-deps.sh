@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-liberation
   libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
-  xvfb xdotool x11-utils imagemagick valgrind
+  xvfb xdotool x11-utils imagemagick valgrind gnuplot-nox
   wine wine64 libgl1-mesa-dri
 )
 

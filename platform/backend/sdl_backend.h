@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "frame_scaler.h"
+
 namespace backend {
 namespace sdl {
 
@@ -17,11 +19,7 @@ bool VideoStarted();
 struct WindowEntry {
     HWND window = nullptr;
     SDL_Window* sdl = nullptr;
-    SDL_Renderer* renderer = nullptr;  // made at the first frame
-    SDL_Texture* texture = nullptr;
-    int textureWidth = 0;
-    int textureHeight = 0;
-    Uint32 textureFormat = 0;
+    FrameScaler scaler;  // frames into the window's surface
     std::vector<uint32_t> painted;  // the paint hook's buffer, resized only with the window
 };
 

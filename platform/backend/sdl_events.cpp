@@ -98,6 +98,7 @@ void translateWindowEvent(const SDL_WindowEvent& event) {
         if (topLevel == user::ActiveWindow()) user::Activate(nullptr);
         break;
     case SDL_WINDOWEVENT_EXPOSED:
+        if (WindowEntry* entry = EntryOf(topLevel)) entry->scaler.ShowAll();  // the display lost it
         InvalidateRect(topLevel, nullptr, FALSE);
         break;
     default: break;

@@ -38,12 +38,10 @@ bool onRealDisplay() {
 
 bool startVideo(bool offscreen) {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, offscreen ? "offscreen" : "");
-    // Frames are made in system memory, so the software renderer straight into the window's own
-    // memory (shared memory under X11) is the shortest way to the screen. Otherwise SDL goes
-    // through OpenGL, which without a GPU is Mesa's llvmpipe: five times slower under Xvfb, 25
-    // times offscreen, and 90 MB of LLVM. SDL_RENDER_DRIVER and SDL_FRAMEBUFFER_ACCELERATION in
-    // the environment still choose otherwise.
-    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    // Frames are made in system memory, so writing them into the window's own memory (shared
+    // memory under X11) is the shortest way to the screen. Otherwise SDL backs the window surface
+    // with OpenGL, which without a GPU is Mesa's llvmpipe: five times slower under Xvfb, 25 times
+    // offscreen, and 90 MB of LLVM. SDL_FRAMEBUFFER_ACCELERATION in the environment still chooses.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (offscreen) return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     // A busy X server now and then drops a new connection, and SDL then quietly runs on its
@@ -82,8 +80,6 @@ SDL_Rect clientArea(const user::Window& window) {
 }
 
 void destroyEntry(WindowEntry& entry) {
-    if (entry.texture) SDL_DestroyTexture(entry.texture);
-    if (entry.renderer) SDL_DestroyRenderer(entry.renderer);
     if (entry.sdl) SDL_DestroyWindow(entry.sdl);
     entry = WindowEntry{};
 }

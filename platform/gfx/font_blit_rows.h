@@ -134,6 +134,18 @@ inline void blendEight(uint32_t* pixels, uint64_t coverage8, __m256i source, __m
 }
 #endif
 
+#if defined(__SSE2__)
+// Four 16-bit pixels through blendFour: widened as the reference widens them, blended in lanes,
+// packed back. A lane of coverage 0 comes back as it was (the widening repeats the top bits).
+template <D3DFORMAT Format>
+inline void blendFourNarrow(uint16_t* pixels, uint32_t coverage4, __m128i source, __m128i colorAlpha, bool opaque) {
+    uint32_t wide[4];
+    for (int k = 0; k < 4; ++k) wide[k] = unpackPixel(Format, pixels[k]);
+    blendFour(wide, coverage4, source, colorAlpha, opaque);
+    for (int k = 0; k < 4; ++k) pixels[k] = static_cast<uint16_t>(packPixel(Format, wide[k], pixels[k]));
+}
+#endif
+
 template <D3DFORMAT Format, typename Pixel>
 inline void blendOne(Pixel* pixel, uint32_t coverage, const BlendColor& blend) {
     if (coverage == 0) return;
@@ -172,14 +184,14 @@ inline RowColor rowColor(const BlendColor& blend) {
     return out;
 }
 
-// `count` pixels of one row; pixels [0, groupsEnd) go in whole groups of four (or eight), so
-// groupsEnd is a multiple of four and stays 0 for the 16-bit formats.
+// `count` pixels of one row; pixels [0, groupsEnd) go in whole groups of four (or eight, 32-bit),
+// so groupsEnd is a multiple of four.
 template <D3DFORMAT Format, typename Pixel>
 inline void blendRow(Pixel* row, const uint8_t* cover, int groupsEnd, int count, const RowColor& color) {
     const BlendColor& blend = *color.blend;
     int i = 0;
 #if defined(__AVX2__)
-    for (; i + 8 <= groupsEnd; i += 8) {
+    for (; sizeof(Pixel) == 4 && i + 8 <= groupsEnd; i += 8) {
         uint64_t eight = 0;
         std::memcpy(&eight, cover + i, 8);
         if (eight == 0) continue;
@@ -195,7 +207,10 @@ inline void blendRow(Pixel* row, const uint8_t* cover, int groupsEnd, int count,
         uint32_t four = 0;
         std::memcpy(&four, cover + i, 4);
         if (four == 0) continue;
-        if (four == 0xFFFFFFFFu && blend.opaque) {
+        if constexpr (sizeof(Pixel) == 2) {
+            blendFourNarrow<Format>(reinterpret_cast<uint16_t*>(row + i), four, color.source, color.colorAlpha,
+                                    blend.opaque);
+        } else if (four == 0xFFFFFFFFu && blend.opaque) {
             _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), color.solid);
         } else {
             blendFour(reinterpret_cast<uint32_t*>(row + i), four, color.source, color.colorAlpha, blend.opaque);
@@ -222,13 +237,12 @@ using PixelOf = std::conditional_t<Format == D3DFMT_R5G6B5 || Format == D3DFMT_X
 template <D3DFORMAT Format>
 inline int groupsEndOf(int count, int left, int coverageRight, int writableRight) {
 #if defined(__SSE2__)
-    if constexpr (sizeof(PixelOf<Format>) == 4) {
-        const int rounded = (count + 3) & ~3;
-        return rounded <= coverageRight && left + rounded <= writableRight ? rounded : (count & ~3);
-    }
-#endif
+    const int rounded = (count + 3) & ~3;
+    return rounded <= coverageRight && left + rounded <= writableRight ? rounded : (count & ~3);
+#else
     (void)count, (void)left, (void)coverageRight, (void)writableRight;
     return 0;
+#endif
 }
 
 template <D3DFORMAT Format>

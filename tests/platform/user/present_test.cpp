@@ -1,21 +1,32 @@
 #include <SDL.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/backend/backend.h"
 #include "platform/backend/sdl_backend.h"
+#include "platform/sim/sim.h"
 #include "tests/platform/user/window_recorder.h"
 
 namespace {
 
-// The pixel the window shows at (x, y), as 0xRRGGBB.
-uint32_t shownPixel(HWND window, int x, int y) {
+SDL_Surface* surfaceOf(HWND window) {
     backend::sdl::WindowEntry* entry = backend::sdl::EntryOf(window);
-    if (!entry || !entry->renderer) return 0xDEAD;
-    SDL_Rect at{x, y, 1, 1};
-    uint32_t pixel = 0;
-    if (SDL_RenderReadPixels(entry->renderer, &at, SDL_PIXELFORMAT_ARGB8888, &pixel, 4) != 0) return 0xDEAD;
-    return pixel & 0xFFFFFF;
+    return entry ? SDL_GetWindowSurface(entry->sdl) : nullptr;
 }
+
+// The pixel the window shows at (x, y), as 0xRRGGBB: read back from the window's own surface.
+uint32_t shownPixel(SDL_Surface* surface, int x, int y) {
+    if (!surface || x < 0 || y < 0 || x >= surface->w || y >= surface->h) return 0xDEAD;
+    uint32_t raw = 0;
+    const int bytes = surface->format->BytesPerPixel;
+    std::memcpy(&raw, static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch + x * bytes, bytes);
+    Uint8 r, g, b;
+    SDL_GetRGB(raw, surface->format, &r, &g, &b);
+    return uint32_t(r) << 16 | g << 8 | b;
+}
+uint32_t shownPixel(HWND window, int x, int y) { return shownPixel(surfaceOf(window), x, y); }
 
 template <typename Pixel>
 std::vector<Pixel> filled(int width, int height, Pixel value) {
@@ -56,21 +67,61 @@ TEST_F(UserTest, FramesOfEveryBackBufferFormatShowTheirColourInTheClientArea) {
     EXPECT_EQ(shownPixel(window, 320, 400), 0xFFFFFFu);
 }
 
-TEST_F(UserTest, FullScreenFramesAreScaledToTheScreenKeepingTheirAspect) {
-    HWND window = CreateRecorder(WS_POPUP | WS_VISIBLE, 0, 0, 1280, 1024);
-    auto white = filled<uint32_t>(640, 320, 0x00FFFFFF);  // 2:1, on a 5:4 screen: bars above and below
-    backend::PresentFrame(window, backend::Frame{white.data(), 640, 320, 640 * 4, D3DFMT_X8R8G8B8}, true);
-    EXPECT_EQ(shownPixel(window, 640, 512), 0xFFFFFFu);
-    EXPECT_EQ(shownPixel(window, 0, 192), 0xFFFFFFu) << "full width";
-    EXPECT_EQ(shownPixel(window, 640, 191), 0x000000u) << "black bar above";
-    EXPECT_EQ(shownPixel(window, 640, 832), 0x000000u) << "black bar below";
+// Full screen, every pixel of the screen against the plainest nearest-neighbour scaling of a
+// 640 x 480 frame of noise into the rectangle of its shape centred on black.
+TEST_F(UserTest, FullScreenFramesAreTheBackBufferScaledByNearestNeighbourOnBlack) {
+    struct Case {
+        int width, height;
+        SDL_Rect picture;
+    } const cases[] = {
+        {640, 480, {0, 0, 640, 480}},
+        {1280, 1024, {0, 32, 1280, 960}},
+        {1920, 1080, {240, 0, 1440, 1080}},
+        {1000, 777, {0, 13, 1000, 750}},
+    };
+    std::vector<uint16_t> frame(640 * 480);
+    for (size_t i = 0; i < frame.size(); ++i) frame[i] = uint16_t((i * 2654435761u) >> 13);
+    for (const Case& c : cases) for (D3DFORMAT format : {D3DFMT_R5G6B5, D3DFMT_X1R5G5B5}) {
+        HWND window = CreateRecorder(WS_POPUP | WS_VISIBLE, 0, 0, c.width, c.height);
+        const int plans = sim::CallCount("PlanPresent");
+        for (int again = 0; again < 3; ++again)
+            backend::PresentFrame(window, backend::Frame{frame.data(), 640, 480, 640 * 2, format}, true);
+        EXPECT_EQ(sim::CallCount("PlanPresent") - plans, 1) << "planned once, not per frame";
+        SDL_Surface* surface = surfaceOf(window);
+        const bool r5g6b5 = format == D3DFMT_R5G6B5;
+        int wrong = 0;
+        for (int y = 0; y < c.height; ++y) {
+            for (int x = 0; x < c.width; ++x) {
+                const SDL_Rect& p = c.picture;
+                uint32_t expected = 0;
+                if (x >= p.x && x < p.x + p.w && y >= p.y && y < p.y + p.h) {
+                    const uint32_t v = frame[(y - p.y) * 480 / p.h * 640 + (x - p.x) * 640 / p.w];
+                    const uint32_t r = r5g6b5 ? v >> 11 : (v >> 10) & 31, b = v & 31;
+                    const uint32_t g = r5g6b5 ? (v >> 5) & 63 : (v >> 5) & 31;
+                    const uint32_t g8 = r5g6b5 ? (g << 2 | g >> 4) : (g << 3 | g >> 2);
+                    expected = (r << 3 | r >> 2) << 16 | g8 << 8 | (b << 3 | b >> 2);
+                }
+                const uint32_t shown = shownPixel(surface, x, y);
+                if (shown != expected && ++wrong <= 3)
+                    ADD_FAILURE() << c.width << " x " << c.height << ", format " << format << ", at " << x << ", "
+                                  << y << ": " << std::hex << shown << " instead of " << expected;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << c.width << " x " << c.height;
 
-    auto tall = filled<uint32_t>(100, 200, 0x00FFFFFF);
-    backend::PresentFrame(window, backend::Frame{tall.data(), 100, 200, 100 * 4, D3DFMT_X8R8G8B8}, true);
-    EXPECT_EQ(shownPixel(window, 640, 512), 0xFFFFFFu);
-    EXPECT_EQ(shownPixel(window, 383, 512), 0x000000u) << "bars left and right: 512 wide in the middle";
-    EXPECT_EQ(shownPixel(window, 384, 512), 0xFFFFFFu);
-    EXPECT_EQ(shownPixel(window, 896, 512), 0x000000u);
+        // The display is sent what changed: nothing for the same frame, the rows of one source row.
+        backend::sdl::FrameScaler& scaler = backend::sdl::EntryOf(window)->scaler;
+        EXPECT_EQ(scaler.Draw(frame.data(), 640 * 2, surface).h, 0);
+        frame[100 * 640 + 7] ^= 0x0421;
+        const SDL_Rect band = scaler.Draw(frame.data(), 640 * 2, surface);
+        int top = c.height, bottom = 0;
+        for (int y = 0; y < c.picture.h; ++y)
+            if (y * 480 / c.picture.h == 100) top = std::min(top, y), bottom = y + 1;
+        EXPECT_EQ(band.y, c.picture.y + top);
+        EXPECT_EQ(band.h, bottom - top);
+        EXPECT_EQ(band.w, c.picture.w);
+        DestroyWindow(window);
+    }
 }
 
 int g_paints = 0;
