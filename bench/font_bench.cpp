@@ -1,5 +1,6 @@
 // The font's share of a frame: the frame-rate line and the 4000-byte sample page drawn into a
-// cleared 640 x 480 X8R8G8B8 back buffer, warm (glyphs and layout cached), on the HAL and Reference paths.
+// cleared 640 x 480 back buffer, warm (glyphs and layout cached), on the HAL and Reference paths,
+// in X8R8G8B8 (windowed) and R5G6B5 (the full-screen mode).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 
 #include "diag/text_file.h"
 #include "platform/gfx/font.h"
+#include "platform/gfx/font_blit.h"
 #include "platform/gfx/font_layout.h"
 
 namespace {
@@ -40,10 +42,12 @@ void drawFrame(ID3DXFont* font, const gfx::RenderTarget& target, const std::stri
 
 void BM_FontFrame(benchmark::State& state) {
     const bool reference = state.range(0) != 0;
+    const D3DFORMAT format = static_cast<D3DFORMAT>(state.range(1));
+    const int bytes = gfx::BytesPerPixel(format);
     const std::string page = samplePage();
     ID3DXFont* font = programFont();
-    std::vector<uint8_t> pixels(640 * 480 * 4, 0);
-    const gfx::RenderTarget target = {pixels.data(), 640, 480, 640 * 4, D3DFMT_X8R8G8B8, reference};
+    std::vector<uint8_t> pixels(640 * 480 * bytes, 0);
+    const gfx::RenderTarget target = {pixels.data(), 640, 480, 640 * bytes, format, reference};
     drawFrame(font, target, page);  // warm: every glyph rasterised, the page laid out
     for (auto _ : state) {
         state.PauseTiming();  // the device clears the back buffer before every frame
@@ -53,10 +57,12 @@ void BM_FontFrame(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
     state.counters["frames/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-    state.SetLabel(reference ? "Reference" : "HAL");
+    state.SetLabel(std::string(reference ? "Reference" : "HAL") + (bytes == 2 ? " R5G6B5" : " X8R8G8B8"));
     font->Release();
 }
-BENCHMARK(BM_FontFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FontFrame)
+    ->ArgsProduct({{0, 1}, {D3DFMT_X8R8G8B8, D3DFMT_R5G6B5}})
+    ->Unit(benchmark::kMicrosecond);
 
 // What a changed text costs before it can be drawn: the page's line breaks alone.
 void BM_LayOutPage(benchmark::State& state) {

@@ -42,6 +42,12 @@ inline uint32_t div255Lanes(uint32_t x) {
     return ((x + ((x >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
 }
 
+inline uint32_t load32(const uint8_t* bytes) {
+    uint32_t value;
+    std::memcpy(&value, bytes, 4);
+    return value;
+}
+
 inline uint32_t expand5(uint32_t v) { return (v << 3) | (v >> 2); }
 inline uint32_t expand6(uint32_t v) { return (v << 2) | (v >> 4); }
 
@@ -135,14 +141,48 @@ inline void blendEight(uint32_t* pixels, uint64_t coverage8, __m256i source, __m
 #endif
 
 #if defined(__SSE2__)
-// Four 16-bit pixels through blendFour: widened as the reference widens them, blended in lanes,
-// packed back. A lane of coverage 0 comes back as it was (the widening repeats the top bits).
-template <D3DFORMAT Format>
-inline void blendFourNarrow(uint16_t* pixels, uint32_t coverage4, __m128i source, __m128i colorAlpha, bool opaque) {
-    uint32_t wide[4];
-    for (int k = 0; k < 4; ++k) wide[k] = unpackPixel(Format, pixels[k]);
-    blendFour(wide, coverage4, source, colorAlpha, opaque);
-    for (int k = 0; k < 4; ++k) pixels[k] = static_cast<uint16_t>(packPixel(Format, wide[k], pixels[k]));
+// One channel of eight 16-bit pixels, `bits` wide at `shift`: widened as unpackPixel widens it
+// (the top bits repeated), blended as blendTwo blends, cut back as packPixel cuts it. A lane of
+// alpha 0 comes back as it was.
+template <int shift, int bits>
+inline __m128i blendField(__m128i pixels, __m128i source, __m128i alpha, __m128i kept) {
+    const __m128i field = _mm_and_si128(_mm_srli_epi16(pixels, shift), _mm_set1_epi16((1 << bits) - 1));
+    const __m128i wide = _mm_or_si128(_mm_slli_epi16(field, 8 - bits), _mm_srli_epi16(field, 2 * bits - 8));
+    const __m128i blended = div255x8(_mm_add_epi16(_mm_mullo_epi16(source, alpha), _mm_mullo_epi16(wide, kept)));
+    return _mm_slli_epi16(_mm_srli_epi16(blended, 8 - bits), shift);
+}
+
+// Eight 16-bit pixels in eight lanes, one channel at a time (the lanes past a short group are
+// loaded as zero and not stored). `source` holds the colour's red, green, blue in all lanes.
+template <D3DFORMAT Format, int count>
+inline void blendNarrow(uint16_t* pixels, const uint8_t* cover, const __m128i (&source)[3], __m128i colorAlpha,
+                        bool opaque) {
+    static_assert(count == 4 || count == 8, "a group of four or eight pixels");
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i coverage =
+        _mm_unpacklo_epi8(count == 8 ? _mm_loadl_epi64(reinterpret_cast<const __m128i*>(cover))
+                                     : _mm_cvtsi32_si128(static_cast<int>(load32(cover))),
+                          zero);
+    const __m128i alpha = opaque ? coverage : div255x8(_mm_mullo_epi16(coverage, colorAlpha));
+    const __m128i kept = _mm_sub_epi16(_mm_set1_epi16(255), alpha);
+    __m128i* at = reinterpret_cast<__m128i*>(pixels);
+    const __m128i old = count == 8 ? _mm_loadu_si128(at) : _mm_loadl_epi64(at);
+    __m128i out;
+    if constexpr (Format == D3DFMT_R5G6B5) {
+        out = _mm_or_si128(_mm_or_si128(blendField<11, 5>(old, source[0], alpha, kept),
+                                        blendField<5, 6>(old, source[1], alpha, kept)),
+                           blendField<0, 5>(old, source[2], alpha, kept));
+    } else {  // X1R5G5B5 keeps its unused bit
+        out = _mm_or_si128(_mm_or_si128(blendField<10, 5>(old, source[0], alpha, kept),
+                                        blendField<5, 5>(old, source[1], alpha, kept)),
+                           _mm_or_si128(blendField<0, 5>(old, source[2], alpha, kept),
+                                        _mm_and_si128(old, _mm_set1_epi16(static_cast<short>(0x8000)))));
+    }
+    if (count == 8) {
+        _mm_storeu_si128(at, out);
+    } else {
+        _mm_storel_epi64(at, out);
+    }
 }
 #endif
 
@@ -160,6 +200,7 @@ struct RowColor {
     const BlendColor* blend;
 #if defined(__SSE2__)
     __m128i source, colorAlpha, solid;
+    __m128i narrowSource[3];  // red, green, blue, each in all eight lanes
 #endif
 #if defined(__AVX2__)
     __m256i source8, colorAlpha8, solid8;
@@ -175,6 +216,7 @@ inline RowColor rowColor(const BlendColor& blend) {
                                (c >> 8) & 0xFF, c & 0xFF);
     out.colorAlpha = _mm_set1_epi16(static_cast<short>(c >> 24));
     out.solid = _mm_set1_epi32(static_cast<int>(blend.solid));
+    for (int k = 0; k < 3; ++k) out.narrowSource[k] = _mm_set1_epi16(static_cast<short>((c >> (16 - 8 * k)) & 0xFF));
 #endif
 #if defined(__AVX2__)
     out.source8 = _mm256_broadcastsi128_si256(out.source);
@@ -203,13 +245,21 @@ inline void blendRow(Pixel* row, const uint8_t* cover, int groupsEnd, int count,
     }
 #endif
 #if defined(__SSE2__)
+    if constexpr (sizeof(Pixel) == 2) {
+        for (; i + 8 <= groupsEnd; i += 8) {
+            uint64_t eight = 0;
+            std::memcpy(&eight, cover + i, 8);
+            if (eight == 0) continue;
+            blendNarrow<Format, 8>(reinterpret_cast<uint16_t*>(row + i), cover + i, color.narrowSource,
+                                   color.colorAlpha, blend.opaque);
+        }
+    }
     for (; i < groupsEnd; i += 4) {
-        uint32_t four = 0;
-        std::memcpy(&four, cover + i, 4);
+        const uint32_t four = load32(cover + i);
         if (four == 0) continue;
         if constexpr (sizeof(Pixel) == 2) {
-            blendFourNarrow<Format>(reinterpret_cast<uint16_t*>(row + i), four, color.source, color.colorAlpha,
-                                    blend.opaque);
+            blendNarrow<Format, 4>(reinterpret_cast<uint16_t*>(row + i), cover + i, color.narrowSource,
+                                   color.colorAlpha, blend.opaque);
         } else if (four == 0xFFFFFFFFu && blend.opaque) {
             _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), color.solid);
         } else {
