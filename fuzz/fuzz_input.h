@@ -23,10 +23,5 @@ struct FuzzInput {
 };
 
 // A broken promise stops the fuzzer with the input that broke it.
-#define FUZZ_CHECK(condition)                                                        \
-    do {                                                                             \
-        if (!(condition)) {                                                          \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                            \
-        }                                                                            \
-    } while (0)
+#define FUZZ_CHECK(condition) \
+    ((condition) ? void() : (std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition), std::abort()))

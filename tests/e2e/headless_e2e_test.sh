@@ -1,170 +1,62 @@
 #!/usr/bin/env bash
 # The real program, headless, played through the FONTLOOM_SIM script: what it leaves in
-# "log.txt" and "FPS.txt", its exit code, and that it releases everything it created.
-here="$(cd "$(dirname "$0")" && pwd)"
-source "$here/e2e_lib.sh"
+# "log.txt" and "FPS.txt", its exit code, the order of its calls, and that it releases
+# everything it created, newest first.
+source "$(cd "$(dirname "$0")" && pwd)/e2e_lib.sh"
 
-# Every object the program made is freed again by the end.
-expect_all_released() {
-  local kind created freed
-  for kind in IDirect3D9 IDirect3DDevice9 ID3DXFont; do
-    created="$(count_of "$kind:create")"
-    freed="$(count_of "$kind:free")"
-    [ "$created" = "$freed" ] || fail "$kind: $created created, $freed freed"
+# The millisecond timer wraps past 2^32 during the run: each pass draws one frame, then finds
+# the device lost and pauses 500 ms of the manual clock, so 20 frames in 10 s average 2.00 and
+# the windows of just over a second hold 4 frames (the first, from 0 to 1500 ms), then 3.
+wraps() {
+  local start
+  for start in 0 4294966096 4294966796 4294967295; do
+    echo "clock-from-$start||clock $start; key RETURN; coop $(printf 'OK LOST %.0s' {1..20}) LOST; key ESCAPE after 20 frames||expect_file_bytes FPS.txt '2.00 Fontloom\r\n3 min\r\n4 max\r\n'"
   done
 }
 
-# run SCRIPT: the program with the call counts written to counts.txt, the calls to trace.txt.
-run() { run_program "counts $case_dir/counts.txt; trace $case_dir/trace.txt; clock 0; $1"; }
-
-# expect_release_order CALLS: how the run ended, the last releases (font, device, Direct3D
-# object, window and class) and log lines (OutputDebugStringA) of the trace.
-expect_release_order() {
-  local seen
-  seen="$(grep -xE 'ID3DXFont:free|IDirect3DDevice9:free|IDirect3D9:free|DestroyWindow|UnregisterClassA|OutputDebugStringA' \
-    "$case_dir/trace.txt" | tail -n "$(wc -w <<<"$1")" | tr '\n' ' ')"
-  [ "$seen" = "$1 " ] || fail "the run ended with: $seen"
-}
-
-new_case cancel-by-escape
-run "key ESCAPE"
-expect_exit_code 0
-expect_file_bytes log.txt 'Exiting\r\n\r\n'
-expect_no_file FPS.txt
-[ "$(count_of Present)" = 0 ] || fail "frames were presented"
-[ "$(count_of RegisterClassA)" = 0 ] || fail "the main window's class was registered"
-
-new_case okay-then-escape
-run "key RETURN; key ESCAPE after 30 frames"
-expect_exit_code 0
-expect_file_bytes log.txt ''
-expect_report
-[ "$(count_of Present)" -ge 30 ] || fail "only $(count_of Present) frames"
-expect_all_released
-expect_release_order "ID3DXFont:free IDirect3DDevice9:free IDirect3D9:free DestroyWindow UnregisterClassA"
-
-for ending in "click 100 100" "close"; do
-  new_case "okay-then-${ending%% *}"
-  run "key RETURN; $ending after 10 frames"
-  expect_exit_code 0
-  expect_file_bytes log.txt ''
-  expect_report
-  expect_all_released
-done
-
+loss="OnLostDevice Reset OnResetDevice --"
+run_table < <(wraps; cat <<'TABLE'
+cancel-by-escape|printf "last run\r\n" >log.txt|key ESCAPE|Exiting\r\n\r\n|expect_no_file FPS.txt; expect_count Present = 0; expect_count RegisterClassA = 0
+okay-then-escape||clock 0; key RETURN; key ESCAPE after 30 frames||expect_report; expect_count Present -ge 30; expect_all_released; expect_last_calls ID3DXFont:free IDirect3DDevice9:free IDirect3D9:free DestroyWindow UnregisterClassA
+okay-then-click||clock 0; key RETURN; click 100 100 after 10 frames||expect_report; expect_all_released
+okay-then-close||clock 0; key RETURN; close after 10 frames||expect_report; expect_all_released
 # Any other key is ignored: the run goes on until Escape comes.
-new_case other-key-ignored
-run "key RETURN; key A after 5 frames; key SPACE after 6 frames; key ESCAPE after 40 frames"
-expect_exit_code 0
-[ "$(count_of Present)" -ge 40 ] || fail "ended after $(count_of Present) frames"
-expect_report
-
-new_case missing-text
-rm "$case_dir/text.txt"
-printf 'old report\r\n' >"$case_dir/FPS.txt"
-run "key RETURN"
-expect_exit_code 0
-expect_file_bytes log.txt 'Error opening file for read\r\n'
-expect_file_bytes FPS.txt 'old report\r\n'
-[ "$(count_of Present)" = 0 ] || fail "the loop ran"
-expect_all_released
-
-# Lost for three polls, then not reset twice with the first reset failing.
-new_case device-lost-then-not-reset
-run "key RETURN; coop LOST LOST LOST NOTRESET NOTRESET; fail Reset; key ESCAPE after 20 frames"
-expect_exit_code 0
-expect_file_bytes log.txt ''
-expect_report
-[ "$(count_of OnLostDevice)" = 3 ] || fail "OnLostDevice $(count_of OnLostDevice) times"
-[ "$(count_of Sleep)" -ge 3 ] || fail "slept $(count_of Sleep) times"
-[ "$(count_of Reset)" = 2 ] || fail "Reset $(count_of Reset) times"
-[ "$(count_of OnResetDevice)" = 1 ] || fail "OnResetDevice $(count_of OnResetDevice) times"
-expect_all_released
-
+other-key-ignored||clock 0; key RETURN; key A after 5 frames; key SPACE after 6 frames; key ESCAPE after 40 frames||expect_report; expect_count Present -ge 40
+missing-text|rm text.txt; printf 'old report\r\n' >FPS.txt|key RETURN|Error opening file for read\r\n|expect_file_bytes FPS.txt 'old report\r\n'; expect_count Present = 0; expect_all_released
+# Lost for three polls (the font told each time, a pause each), then not reset twice with the
+# first reset failing: the font is restored only after the reset that took.
+lost-then-not-reset||clock 0; key RETURN; coop LOST LOST LOST NOTRESET NOTRESET; fail Reset; key ESCAPE after 20 frames||expect_report; expect_all_released; expect_count Sleep -ge 3; expect_calls $loss OnLostDevice OnLostDevice OnLostDevice Reset Reset OnResetDevice
 # Lost and back between two passes: the font is told before the reset, which it would block
 # otherwise, and the frames go on (a loop that never draws again times out).
-new_case not-reset-without-lost
-E2E_TIMEOUT=30 run "key RETURN; coop NOTRESET; key ESCAPE after 20 frames"
-expect_exit_code 0
-expect_file_bytes log.txt ''
-[ "$(count_of OnLostDevice) $(count_of Reset) $(count_of OnResetDevice)" = "1 1 1" ] ||
-  fail "OnLostDevice, Reset, OnResetDevice: $(count_of OnLostDevice) $(count_of Reset) $(count_of OnResetDevice) times"
-
+not-reset-without-lost||clock 0; key RETURN; coop NOTRESET; key ESCAPE after 20 frames||expect_calls $loss OnLostDevice Reset OnResetDevice
 # A Present that finds the device lost is a lost device, not a failure.
-new_case present-device-lost
-run "key RETURN; present OK OK DEVICELOST; key ESCAPE after 20 frames"
-expect_exit_code 0
-expect_file_bytes log.txt ''
-[ "$(count_of OnLostDevice)" = 1 ] || fail "OnLostDevice $(count_of OnLostDevice) times"
-[ "$(count_of Reset)" = 1 ] || fail "Reset $(count_of Reset) times"
-expect_report
-
-new_case clear-fails
-run "key RETURN; fail Clear after 5 status 0x8876086C"
-expect_exit_code 0
-expect_file_bytes log.txt 'Error rendering : D3DERR_INVALIDCALL\r\n'
-expect_report
-expect_all_released
-
+present-device-lost||clock 0; key RETURN; present OK OK DEVICELOST; key ESCAPE after 20 frames||expect_report; expect_calls $loss OnLostDevice Reset OnResetDevice
+clear-fails||clock 0; key RETURN; fail Clear after 5 status 0x8876086C|Error rendering : D3DERR_INVALIDCALL\r\n|expect_report; expect_all_released; expect_count Present = 5
+cooperative-level-fails||clock 0; key RETURN; coop OK OK 0x80004005|Error rendering : E_FAIL\r\n|expect_report; expect_count Present = 2
 # Start-up failures: each logged once, with everything made before it released.
-new_case window-class-fails
-run "key RETURN; fail RegisterClassA"
-expect_exit_code 0
-expect_file_bytes log.txt 'Error registering window class\r\nFailed to create Window : E_FAIL\r\n'
-expect_no_file FPS.txt
-
-new_case window-fails
-run "key RETURN; fail CreateWindowExA class \"fw class\""
-expect_exit_code 0
-expect_file_bytes log.txt 'Error opening window\r\nFailed to create Window : E_FAIL\r\n'
-expect_no_file FPS.txt
-expect_all_released
-expect_release_order "OutputDebugStringA UnregisterClassA OutputDebugStringA"
-
-new_case direct3d-fails
-run "key RETURN; fail Direct3DCreate9 after 1"
-expect_exit_code 0
-expect_file_bytes log.txt 'Failed to create D3D : E_FAIL\r\n'
-expect_all_released
-
-new_case device-fails
-run "key RETURN; fail CreateDevice status 0x8876086C"
-expect_exit_code 0
-expect_file_bytes log.txt 'Failed to create the device : D3DERR_INVALIDCALL\r\n'
-expect_no_file FPS.txt
-expect_all_released
-expect_release_order "IDirect3D9:free DestroyWindow UnregisterClassA OutputDebugStringA"
-
-new_case full-screen-without-16-bit-modes
-run "formats hal X8R8G8B8; key TAB; key SPACE; key RETURN; key ESCAPE after 5 frames"
-expect_exit_code 0
-expect_file_bytes log.txt 'fwFind16BitMode failed to find a usable mode\r\nFailed to create the device : D3DERR_INVALIDCALL\r\n'
-expect_all_released
-
-new_case font-fails
-run "key RETURN; fail D3DXCreateFontA"
-expect_exit_code 0
-expect_file_bytes log.txt ''
-expect_no_file FPS.txt
-expect_all_released
-expect_release_order "IDirect3DDevice9:free IDirect3D9:free DestroyWindow UnregisterClassA"
+window-class-fails||key RETURN; fail RegisterClassA|Error registering window class\r\nFailed to create Window : E_FAIL\r\n|expect_no_file FPS.txt
+window-fails||key RETURN; fail CreateWindowExA class "fw class"|Error opening window\r\nFailed to create Window : E_FAIL\r\n|expect_no_file FPS.txt; expect_all_released; expect_last_calls OutputDebugStringA UnregisterClassA OutputDebugStringA
+direct3d-fails||key RETURN; fail Direct3DCreate9 after 1|Failed to create D3D : E_FAIL\r\n|expect_all_released; expect_last_calls DestroyWindow UnregisterClassA OutputDebugStringA
+device-fails||key RETURN; fail CreateDevice status 0x8876086C|Failed to create the device : D3DERR_INVALIDCALL\r\n|expect_no_file FPS.txt; expect_all_released; expect_last_calls IDirect3D9:free DestroyWindow UnregisterClassA OutputDebugStringA
+full-screen-without-16-bit-modes||formats hal X8R8G8B8; key TAB; key SPACE; key RETURN; key ESCAPE after 5 frames|fwFind16BitMode failed to find a usable mode\r\nFailed to create the device : D3DERR_INVALIDCALL\r\n|expect_all_released
+font-fails||key RETURN; fail D3DXCreateFontA||expect_no_file FPS.txt; expect_all_released; expect_last_calls IDirect3DDevice9:free IDirect3D9:free DestroyWindow UnregisterClassA
+TABLE
+)
 
 # Headless forbidden and no display: a plain message and exit code 4 before anything else, so
 # the last run's log is kept.
 new_case no-display
-printf 'last run\r\n' >"$case_dir/log.txt"
-( cd "$case_dir" && exec env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER FONTLOOM_HEADLESS=0 timeout 60 \
-    ${FONTLOOM_RUNNER:-} "$FONTLOOM_BIN" >"$case_dir/stdout" 2>"$case_dir/stderr" )
+printf 'last run\r\n' >log.txt
+env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER FONTLOOM_HEADLESS=0 timeout 60 ${FONTLOOM_RUNNER:-} "$FONTLOOM_BIN" >stdout 2>stderr
 exit_code=$?
 expect_exit_code 4
-grep -q "no display (DISPLAY is not set).*xvfb-run -s '-screen 0 1280x1024x24'.*FONTLOOM_HEADLESS=1" \
-  "$case_dir/stderr" || fail "no plain message"
+grep -q "no display (DISPLAY is not set).*xvfb-run -s '-screen 0 1280x1024x24'.*FONTLOOM_HEADLESS=1" stderr || fail "no plain message"
 expect_file_bytes log.txt 'last run\r\n'
 
 new_case bad-script
 run_program "no-such-command 1"
 expect_exit_code 2
-grep -q "no-such-command" "$case_dir/stderr" || fail "the bad command is not named"
+grep -q "no-such-command" stderr || fail "the bad command is not named"
 expect_no_file log.txt
 
 finish

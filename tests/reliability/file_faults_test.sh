@@ -1,144 +1,57 @@
 #!/usr/bin/env bash
-# "log.txt" and "FPS.txt" that are directories, or are deleted or replaced while the program
-# runs, and another process appending to "log.txt" meanwhile: the program goes on, exits 0,
-# loses no line it could write and tears none, and says on the debugger output (standard error
-# here) when the log cannot be written.
-here="$(cd "$(dirname "$0")" && pwd)"
-source "$here/../e2e/e2e_lib.sh"
+# "log.txt" and "FPS.txt" that are directories, FIFOs with nobody at the other end or a full
+# disk, or are deleted or replaced while the program runs, and another process appending to
+# "log.txt" meanwhile: the program neither waits nor stops, exits 0, loses no line it could
+# write and tears none, and says on the debugger output (standard error here) when the log
+# cannot be opened.
+source "$(cd "$(dirname "$0")" && pwd)/../e2e/e2e_lib.sh"
 
-# A draw that fails logs "Error Drawing font", so these runs log two lines a frame.
-long_run="counts counts.txt; key RETURN; fail DrawTextA always; key ESCAPE after 2000 frames"
-short_run="counts counts.txt; key RETURN; fail DrawTextA times 3; key ESCAPE after 10 frames"
+# A draw that fails logs "Error Drawing font", so the long runs log two lines a frame.
+long="key RETURN; fail DrawTextA always; key ESCAPE after 2000 frames"
+short="key RETURN; fail DrawTextA times 3; key ESCAPE after 10 frames"
+plain="key RETURN; key ESCAPE after 10 frames"
 
+# lines_of PATTERN: the lines of log.txt that are PATTERN, whole.
+lines_of() { LC_ALL=C grep -c -x -E "$1"$'\r' log.txt; }
 # Every line of log.txt is one of the program's or one of the writer's, whole.
 expect_whole_lines() {
-  local torn
-  torn="$(LC_ALL=C grep -c -v -E '^(Error Drawing font|other [0-9]+|replacement)'$'\r''$' "$case_dir/log.txt")"
-  [ "$torn" = 0 ] || fail "$torn lines of log.txt are torn: $(LC_ALL=C grep -v -E $'^(Error Drawing font|other [0-9]+|replacement)\r$' "$case_dir/log.txt" | head -3 | od -c | head -4 | tr '\n' ' ')"
+  [ "$(LC_ALL=C grep -c -v -x -E $'(Error Drawing font|other [0-9]+|replacement)\r' log.txt)" = 0 ] || fail "torn lines in log.txt"
 }
+# stderr_has N LINE: LINE is N lines of standard error.
+stderr_has() { [ "$(grep -c -x "$2" stderr)" = "$1" ] || fail "'$2' is not $1 lines of stderr"; }
+left_alone() { [ "$1" "$2" ] && { [ "$1" != -d ] || [ -z "$(ls -A "$2")" ]; } || fail "$2 was changed"; }
+fps_fate() { printf 'old report\r\n' >FPS.txt; during "$1"; }
 
-program_lines() { LC_ALL=C grep -c $'^Error Drawing font\r$' "$case_dir/log.txt"; }
-
-new_case log-is-a-directory
-rm -f "$case_dir/log.txt" && mkdir "$case_dir/log.txt"
-run_program "$short_run"
-expect_exit_code 0
-expect_report
-[ -d "$case_dir/log.txt" ] && [ -z "$(ls -A "$case_dir/log.txt")" ] || fail "the log.txt directory was changed"
-[ "$(grep -c '^Error Drawing font$' "$case_dir/stderr")" = 3 ] || fail "the failed draws did not reach the debugger output"
-[ "$(grep -c '^Error writing to log file$' "$case_dir/stderr")" = 3 ] || fail "the unwritable log was not reported 3 times"
-
-new_case fps-is-a-directory
-mkdir "$case_dir/FPS.txt"
-run_program "counts counts.txt; key RETURN; key ESCAPE after 10 frames"
-expect_exit_code 0
-expect_file_bytes log.txt ''
-[ -d "$case_dir/FPS.txt" ] && [ -z "$(ls -A "$case_dir/FPS.txt")" ] || fail "the FPS.txt directory was changed"
-[ "$(count_of Present)" -ge 10 ] || fail "the loop did not run"
-
-# FIFOs with nobody at the other end: the program does not wait for a reader.
-new_case log-is-a-fifo
-rm -f "$case_dir/log.txt" && mkfifo "$case_dir/log.txt"
-run_program "$short_run"
-expect_exit_code 0
-expect_report
-[ -p "$case_dir/log.txt" ] || fail "the log.txt FIFO was replaced"
-[ "$(grep -c '^Error writing to log file$' "$case_dir/stderr")" = 3 ] || fail "the unwritable log was not reported 3 times"
-
-new_case fps-is-a-fifo
-mkfifo "$case_dir/FPS.txt"
-run_program "counts counts.txt; key RETURN; key ESCAPE after 10 frames"
-expect_exit_code 0
-expect_file_bytes log.txt ''
-[ -p "$case_dir/FPS.txt" ] || fail "the FPS.txt FIFO was replaced"
-
+run_table <<EOF
+log-is-a-directory|mkdir log.txt|$short|*|expect_report; left_alone -d log.txt; stderr_has 3 'Error Drawing font'; stderr_has 3 'Error writing to log file'
+fps-is-a-directory|mkdir FPS.txt|$plain||left_alone -d FPS.txt; expect_count Present -ge 10
+log-is-a-fifo|mkfifo log.txt|$short|*|expect_report; left_alone -p log.txt; stderr_has 3 'Error writing to log file'
+fps-is-a-fifo|mkfifo FPS.txt|$plain||left_alone -p FPS.txt
 # A full disk: the files open but the writes fail, which is ignored without a word.
-if [ -w /dev/full ]; then
-  new_case disk-full
-  ln -s /dev/full "$case_dir/log.txt" && ln -s /dev/full "$case_dir/FPS.txt"
-  run_program "$short_run"
-  expect_exit_code 0
-  [ "$(grep -c '^Error Drawing font$' "$case_dir/stderr")" = 3 ] || fail "the failed draws did not reach the debugger output"
-  grep -q 'Error writing to log file' "$case_dir/stderr" && fail "a failed write was reported as a failed open"
-  [ -L "$case_dir/log.txt" ] && [ -L "$case_dir/FPS.txt" ] || fail "the links were replaced"
-else
-  echo "note: no /dev/full here; the full-disk case did not run"
-fi
-
+disk-full|ln -s /dev/full log.txt; ln -s /dev/full FPS.txt|$short|*|stderr_has 3 'Error Drawing font'; stderr_has 0 'Error writing to log file'; left_alone -L log.txt; left_alone -L FPS.txt
 # Deleted mid-run: the next line creates it again; the lines before went with the old file.
-new_case log-deleted-while-running
-start_program "$long_run"
-wait_for_lines log.txt 50 || fail "the program logged nothing while it ran"
-rm -f "$case_dir/log.txt"
-program_running || fail "the program ended before the log was deleted"
-wait_program
-expect_exit_code 0
-expect_report
-[ -f "$case_dir/log.txt" ] || fail "log.txt was not created again"
-expect_whole_lines
-lines="$(program_lines)"
-[ "$lines" -gt 0 ] && [ "$lines" -lt "$(count_of DrawTextA)" ] ||
-  fail "$lines lines after the deletion, of $(count_of DrawTextA) draws"
-
+log-deleted-while-running|during 'rm log.txt'|$long|*|expect_report; expect_whole_lines; [ 0 -lt "\$(lines_of 'Error Drawing font')" ] && [ "\$(lines_of 'Error Drawing font')" -lt "\$(count_of DrawTextA)" ] || fail "log.txt was not deleted, or not made again"
 # Replaced mid-run: the program appends to the new file and keeps what it holds.
-new_case log-replaced-while-running
-start_program "$long_run"
-wait_for_lines log.txt 50 || fail "the program logged nothing while it ran"
-printf 'replacement\r\n' >"$case_dir/new-log" && mv "$case_dir/new-log" "$case_dir/log.txt"
-program_running || fail "the program ended before the log was replaced"
-wait_program
-expect_exit_code 0
-expect_whole_lines
-[ "$(head -c 13 "$case_dir/log.txt")" = $'replacement\r' ] || fail "the replacement's line was overwritten"
-[ "$(program_lines)" -gt 0 ] || fail "nothing was appended to the replacement"
+log-replaced-while-running|during "printf 'replacement\r\n' >new-log && mv new-log log.txt"|$long|*|expect_whole_lines; [ "\$(head -1 log.txt)" = \$'replacement\r' ] && [ "\$(lines_of 'Error Drawing font')" -gt 0 ] || fail "log.txt is not the replacement with lines after it"
+# FPS.txt deleted or replaced mid-run (by something longer than a report): the report at the end is whole, with nothing of the replacement left behind.
+fps-deleted-while-running|fps_fate 'rm FPS.txt'|$long|*|expect_report
+fps-replaced-while-running|fps_fate "printf %05000d 0 >new-fps && mv new-fps FPS.txt"|$long|*|expect_report
+EOF
 
-# FPS.txt deleted or replaced mid-run (by something longer than a report): the report at the
-# end is whole, with nothing of the replacement left behind.
-for fate in deleted replaced; do
-  new_case "fps-$fate-while-running"
-  printf 'old report\r\n' >"$case_dir/FPS.txt"
-  start_program "$long_run"
-  wait_for_lines log.txt 50 || fail "the program logged nothing while it ran"
-  if [ "$fate" = deleted ]; then
-    rm "$case_dir/FPS.txt"
-  else
-    head -c 5000 /dev/zero | tr '\0' 'R' >"$case_dir/new-fps" && mv "$case_dir/new-fps" "$case_dir/FPS.txt"
-  fi
-  program_running || fail "the program ended before FPS.txt was $fate"
-  wait_program
-  expect_exit_code 0
-  expect_report
-done
-
-# Another process appends its own numbered lines while the program logs: every line of both
-# is there once, whole, the writer's in order, and the two really ran at the same time.
+# Another process appends its own numbered lines while the program logs: every line of both is
+# there once, whole, the writer's in order, and the two really ran at the same time.
 new_case another-writer-appends
-start_program "$long_run"
+start_program "$long"
 wait_for_lines log.txt 20 || fail "the program logged nothing while it ran"
-(
-  i=0
-  while [ ! -e "$case_dir/stop" ]; do
-    i=$((i + 1))
-    printf 'other %d\r\n' "$i" >>"$case_dir/log.txt"
-  done
-  echo "$i" >"$case_dir/written"
-) &
-writer_pid=$!
+( i=0; while [ ! -e stop ]; do i=$((i + 1)); printf 'other %d\r\n' "$i" >>log.txt; done; echo "$i" >written ) &
+writer=$!
 wait_program
-touch "$case_dir/stop"
-wait "$writer_pid"
+touch stop && wait "$writer"
 expect_exit_code 0
 expect_report
 expect_whole_lines
-written="$(cat "$case_dir/written")"
-[ "$(program_lines)" = "$(count_of DrawTextA)" ] ||
-  fail "$(program_lines) of the program's lines in log.txt, $(count_of DrawTextA) draws failed"
-LC_ALL=C awk -v written="$written" '
-    /^other / { n++; if ($2 + 0 != n) { print "line " NR ": other " $2 ", expected " n; bad = 1 } }
-    /^Error Drawing font/ { if (n > 0) after = 1 }
-    END { if (n != written) { print n " of the writer'\''s " written " lines"; bad = 1 }
-          if (!after) { print "no line of the program came after one of the writer"; bad = 1 }
-          exit bad }' "$case_dir/log.txt" >"$case_dir/writer-check" ||
-  fail "the writer's lines: $(head -3 "$case_dir/writer-check" | tr '\n' ' ')"
+[ "$(lines_of 'Error Drawing font')" = "$(count_of DrawTextA)" ] || fail "$(lines_of 'Error Drawing font') lines for $(count_of DrawTextA) failed draws"
+LC_ALL=C awk -v written="$(cat written)" '/^other / && $2 + 0 != ++n { bad = 1 } /^Error/ && n { after = 1 }
+    END { exit bad || n != written || !after }' log.txt || fail "the writer's lines are not all there in order, among the program's"
 
 finish

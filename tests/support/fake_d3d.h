@@ -6,14 +6,25 @@
 #include <d3d9.h>
 #include <d3dx9.h>
 
-#include <deque>
 #include <set>
 #include <string>
 #include <vector>
 
 struct CallLog {
     std::vector<std::string> events;
-    void add(const std::string& event) { events.push_back(event); }
+    // add("Clear", 0, 1): "Clear 0 1".
+    template <typename... Parts>
+    void add(std::string event, Parts... parts) {
+        ((event += " " + text(parts)), ...);
+        events.push_back(event);
+    }
+    static std::string text(const std::string& s) { return s; }
+    static std::string text(const char* s) { return s; }
+    static std::string text(const RECT& r) {
+        return text(r.left) + "," + text(r.top) + "," + text(r.right) + "," + text(r.bottom);
+    }
+    template <typename T>
+    static std::string text(T value) { return std::to_string(value); }
 };
 
 class FakeD3D : public IDirect3D9 {
@@ -23,26 +34,20 @@ public:
     HRESULT createStatus = S_OK;
     IDirect3DDevice9* deviceToCreate = nullptr;
     D3DPRESENT_PARAMETERS seenParameters{};
-    ULONG references = 1;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        log->add("Release d3d");
-        return --references;
-    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return log->add("Release d3d"), 0; }
     UINT STDMETHODCALLTYPE GetAdapterCount() override { return 1; }
     HRESULT STDMETHODCALLTYPE GetAdapterIdentifier(UINT, DWORD, D3DADAPTER_IDENTIFIER9*) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE CheckDeviceType(UINT adapter, D3DDEVTYPE type, D3DFORMAT display, D3DFORMAT back,
                                               BOOL windowed) override {
-        log->add("CheckDeviceType " + std::to_string(adapter) + " " + std::to_string(type) + " " +
-                 std::to_string(display) + " " + std::to_string(back) + " " + std::to_string(windowed));
+        log->add("CheckDeviceType", adapter, type, display, back, windowed);
         return acceptedFormats.count(display) ? S_OK : D3DERR_NOTAVAILABLE;
     }
     HRESULT STDMETHODCALLTYPE CreateDevice(UINT adapter, D3DDEVTYPE type, HWND, DWORD flags,
                                            D3DPRESENT_PARAMETERS* parameters, IDirect3DDevice9** device) override {
-        log->add("CreateDevice " + std::to_string(adapter) + " " + std::to_string(type) + " " +
-                 std::to_string(flags));
+        log->add("CreateDevice", adapter, type, flags);
         seenParameters = *parameters;
         *device = SUCCEEDED(createStatus) ? deviceToCreate : nullptr;
         return createStatus;
@@ -55,47 +60,24 @@ private:
 class FakeDevice : public IDirect3DDevice9 {
 public:
     explicit FakeDevice(CallLog* log) : log(log) {}
-    std::deque<HRESULT> cooperativeLevels;  // S_OK once they run out
     HRESULT clearStatus = S_OK;
     HRESULT beginSceneStatus = S_OK;
     HRESULT presentStatus = S_OK;
-    HRESULT resetStatus = S_OK;
     ULONG references = 1;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        log->add("Release device");
-        return --references;
-    }
-    HRESULT STDMETHODCALLTYPE TestCooperativeLevel() override {
-        log->add("TestCooperativeLevel");
-        if (cooperativeLevels.empty()) return S_OK;
-        const HRESULT level = cooperativeLevels.front();
-        cooperativeLevels.pop_front();
-        return level;
-    }
-    HRESULT STDMETHODCALLTYPE Reset(D3DPRESENT_PARAMETERS*) override {
-        log->add("Reset");
-        return resetStatus;
-    }
+    ULONG STDMETHODCALLTYPE Release() override { return log->add("Release device"), --references; }
+    HRESULT STDMETHODCALLTYPE TestCooperativeLevel() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Reset(D3DPRESENT_PARAMETERS*) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE Present(const RECT*, const RECT*, HWND, const RGNDATA*) override {
-        log->add("Present");
-        return presentStatus;
+        return log->add("Present"), presentStatus;
     }
-    HRESULT STDMETHODCALLTYPE BeginScene() override {
-        log->add("BeginScene");
-        return beginSceneStatus;
-    }
-    HRESULT STDMETHODCALLTYPE EndScene() override {
-        log->add("EndScene");
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE BeginScene() override { return log->add("BeginScene"), beginSceneStatus; }
+    HRESULT STDMETHODCALLTYPE EndScene() override { return log->add("EndScene"), S_OK; }
     HRESULT STDMETHODCALLTYPE Clear(DWORD count, const D3DRECT*, DWORD flags, D3DCOLOR color, float z,
                                     DWORD stencil) override {
-        log->add("Clear " + std::to_string(count) + " " + std::to_string(flags) + " " + std::to_string(color) +
-                 " " + std::to_string(z) + " " + std::to_string(stencil));
-        return clearStatus;
+        return log->add("Clear", count, flags, color, z, stencil), clearStatus;
     }
 
 private:
@@ -106,33 +88,18 @@ class FakeFont : public ID3DXFont {
 public:
     explicit FakeFont(CallLog* log) : log(log) {}
     INT drawResult = 22;  // what a non-empty text returns; an empty one always gives 0
-    ULONG references = 1;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        log->add("Release font");
-        return --references;
-    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return log->add("Release font"), 0; }
     INT STDMETHODCALLTYPE DrawTextA(LPD3DXSPRITE, LPCSTR text, INT count, LPRECT rect, DWORD format,
                                     D3DCOLOR color) override {
-        log->add("DrawTextA '" + std::string(text) + "' " + std::to_string(count) + " " + rectText(*rect) + " " +
-                 std::to_string(format) + " " + std::to_string(color));
+        log->add("DrawTextA", "'" + std::string(text) + "'", count, *rect, format, color);
         return text[0] == '\0' ? 0 : drawResult;
     }
-    HRESULT STDMETHODCALLTYPE OnLostDevice() override {
-        log->add("OnLostDevice");
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE OnResetDevice() override {
-        log->add("OnResetDevice");
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE OnLostDevice() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnResetDevice() override { return S_OK; }
 
 private:
-    static std::string rectText(const RECT& r) {
-        return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-               std::to_string(r.bottom);
-    }
     CallLog* log;
 };
