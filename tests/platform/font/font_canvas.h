@@ -5,8 +5,9 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -14,44 +15,32 @@
 #include "platform/gfx/font_blit.h"
 
 struct Canvas {
-    std::vector<uint8_t> bytes;
+    std::vector<uint8_t> bytes, before;
     gfx::RenderTarget target{};
 
-    Canvas(int width, int height, D3DFORMAT format, bool reference = false) {
+    // Noise (the same for the same seed) gives every blend something to keep; seed 0 is black.
+    Canvas(int width, int height, D3DFORMAT format = D3DFMT_X8R8G8B8, bool reference = false, uint32_t seed = 0) {
         const int pitch = width * gfx::BytesPerPixel(format) + 16;  // rows padded, as surfaces may be
         bytes.assign(static_cast<size_t>(pitch) * height, 0);
+        for (uint8_t& byte : bytes)
+            if (seed) byte = static_cast<uint8_t>((seed = seed * 1664525u + 1013904223u) >> 24);
+        before = bytes;
         target = gfx::RenderTarget{bytes.data(), width, height, pitch, format, reference};
     }
-    size_t offset(int x, int y) const {
-        return static_cast<size_t>(y) * target.pitch + x * gfx::BytesPerPixel(target.format);
-    }
+    size_t offset(int x, int y) const { return static_cast<size_t>(y) * target.pitch + x * gfx::BytesPerPixel(target.format); }
     uint32_t argb(int x, int y) const {
         uint32_t value = 0;
         std::memcpy(&value, bytes.data() + offset(x, y), gfx::BytesPerPixel(target.format));
         return gfx::UnpackPixel(target.format, value);
     }
-    void fill(uint32_t argb) {
-        const uint32_t value = gfx::PackPixel(target.format, argb, 0);
-        for (int y = 0; y < target.height; ++y)
-            for (int x = 0; x < target.width; ++x) std::memcpy(bytes.data() + offset(x, y), &value, gfx::BytesPerPixel(target.format));
-    }
-    // The same seed gives two canvases the same noise, so every blend has something to keep.
-    void noise(uint32_t seed) {
-        for (uint8_t& byte : bytes) {
-            seed = seed * 1664525u + 1013904223u;
-            byte = static_cast<uint8_t>(seed >> 24);
-        }
-    }
-    // The smallest box holding every pixel that differs from `background`; empty: right <= left.
-    RECT inkBox(uint32_t background) const {
+    // The smallest box holding every pixel drawn since the canvas was made; none: right 0.
+    RECT inkBox() const {
         RECT box = {target.width, target.height, 0, 0};
         for (int y = 0; y < target.height; ++y)
             for (int x = 0; x < target.width; ++x)
-                if (argb(x, y) != background) {
-                    box.left = std::min<LONG>(box.left, x);
-                    box.top = std::min<LONG>(box.top, y);
-                    box.right = std::max<LONG>(box.right, x + 1);
-                    box.bottom = std::max<LONG>(box.bottom, y + 1);
+                if (std::memcmp(&bytes[offset(x, y)], &before[offset(x, y)], gfx::BytesPerPixel(target.format)) != 0) {
+                    box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
+                           std::max<LONG>(box.bottom, y + 1)};
                 }
         return box;
     }
@@ -61,8 +50,6 @@ struct Canvas {
 inline gfx::FontDescription ProgramFont() {
     gfx::FontDescription description;
     description.height = 22;
-    description.weight = 400;
-    description.antialiased = true;
     description.faceName = "Arial";
     return description;
 }
@@ -76,32 +63,25 @@ struct TestFont {
     ~TestFont() {
         if (font) font->Release();
     }
-    TestFont(const TestFont&) = delete;
-    TestFont& operator=(const TestFont&) = delete;
     const gfx::FontFace& face() const { return gfx::FaceOf(font); }
     int width(const std::string& text) const {
         int sum = 0;
         for (unsigned char c : text) sum += face().advance[c];
         return sum;
     }
-    INT draw(Canvas& canvas, const char* text, RECT rect, DWORD format, D3DCOLOR color = 0xFFFFFFFF) {
-        return gfx::DrawFontText(font, canvas.target, text, -1, &rect, format, color);
+    INT draw(Canvas& canvas, const std::string& text, RECT rect, DWORD format, D3DCOLOR color = 0xFFFFFFFF) {
+        return gfx::DrawFontText(font, canvas.target, text.c_str(), -1, &rect, format, color);
     }
 };
 
 // The sample page as the program holds it: CR LF read as LF, the first 4000 bytes.
 inline std::string SamplePage() {
-    std::string root = __FILE__;
-    root.erase(root.rfind("tests/platform/font/"));
-    std::string page;
-    if (FILE* file = std::fopen((root + "app/sample/text.txt").c_str(), "rb")) {
-        for (int c; (c = std::fgetc(file)) != EOF;) {
-            if (c == '\n' && !page.empty() && page.back() == '\r') page.pop_back();
-            page += static_cast<char>(c);
-        }
-        std::fclose(file);
-    }
-    if (page.size() > 4000) page.resize(4000);
+    std::string path = __FILE__, page;
+    path.replace(path.rfind("tests/"), std::string::npos, "app/sample/text.txt");
+    std::ifstream file(path, std::ios::binary);
+    const std::string raw((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    for (size_t i = 0; i < raw.size() && page.size() < 4000; ++i)
+        if (raw.compare(i, 2, "\r\n") != 0) page += raw[i];
     EXPECT_EQ(page.size(), 4000u) << "the sample page is missing or short";
     return page;
 }
