@@ -20,7 +20,7 @@ TEST(FontComposeTest, HalDrawsReferencesPixelsGlyphByGlyphComposedAndReplayed) {
     slanted.weight = 900;
     slanted.italic = true;
     const std::string page = SamplePage(), edge = "mmmm WWWW gggg |||| mmmm WWWW";
-    const std::string overlap = "ffff jjjj //// VAVAW fjfj\nffff";
+    const std::string overlap = "ffff jjjj //// VAVAW fjfj ____\nffff";
     const struct {
         gfx::FontDescription font;
         int width, height;
@@ -39,7 +39,8 @@ TEST(FontComposeTest, HalDrawsReferencesPixelsGlyphByGlyphComposedAndReplayed) {
         {program, 203, 61, edge, {0, 0, 203, 61}, DT_WORDBREAK, 0xFFFFFFFF},
         {program, 203, 61, edge, {3, 5, 117, 47}, DT_WORDBREAK, 0xC0FF8000},
         {program, 203, 61, edge, {-2, 40, 203, 61}, DT_NOCLIP, 0xFFFFFFFF},
-        // Slanted, heavy glyphs ink their neighbours' pixels: the later glyph blends over the earlier.
+        // Slanted, heavy glyphs and underscores ink their neighbours' pixels (underscores two columns
+        // deep): the later glyph blends over the earlier.
         {slanted, 600, 200, overlap, {4, 4, 600, 200}, 0, 0xFFFFFFFF},
         {slanted, 600, 200, overlap, {4, 4, 600, 200}, 0, 0x7F40FF80},
         {slanted, 600, 200, overlap, {-20, 4, 600, 70}, 0, 0xE0FFFFFF},
