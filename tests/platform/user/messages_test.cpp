@@ -58,9 +58,8 @@ TEST_F(UserTest, TranslateMakesCharactersAheadOfWhatWaitsAndTheDefaultProcedureK
     EXPECT_TRUE(PeekMessageA(&madeUp, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(DefWindowProcA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Other")), TRUE);
     char text[8];
-    EXPECT_EQ(GetWindowTextA(window, text, 4), 3) << "cut to the buffer, NUL included";
-    EXPECT_STREQ(text, "Oth");
-    EXPECT_EQ(GetWindowTextA(window, text, sizeof text), 5);
+    EXPECT_EQ(GetWindowTextA(window, text, 5), 4) << "cut to the buffer, NUL included";
+    EXPECT_STREQ(text, "Othe");
     EXPECT_EQ(DefWindowProcA(window, WM_SYSCOMMAND, SC_CLOSE, 0), 0);
     EXPECT_EQ(ReceivedOf(window, WM_CLOSE).size(), 1u) << "SC_CLOSE asks the window with WM_CLOSE";
     EXPECT_FALSE(IsWindow(window)) << "and the default for WM_CLOSE destroys";

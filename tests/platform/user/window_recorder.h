@@ -57,5 +57,4 @@ protected:
         windowClass.lpszClassName = "Recorder";
         ASSERT_NE(RegisterClassA(&windowClass), 0);
     }
-    void TearDown() override { sim::Reset(); }
 };
