@@ -357,6 +357,7 @@ HWND WINAPI GetDlgItem(HWND dialog, int id);
 BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text);
 int WINAPI GetWindowTextA(HWND window, LPSTR text, int maxCount);
 LONG WINAPI GetWindowLongA(HWND window, int index);
+ULONG_PTR WINAPI GetClassLongPtrA(HWND window, int index);
 LONG_PTR WINAPI SetWindowLongPtrA(HWND window, int index, LONG_PTR value);  // GWLP_WNDPROC only
 HWND WINAPI GetWindow(HWND window, UINT relation);
 HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName);  // top-level windows                          // GW_CHILD, GW_HWNDNEXT
@@ -365,6 +366,8 @@ BOOL WINAPI IsWindowEnabled(HWND window);
 BOOL WINAPI InvalidateRect(HWND window, const RECT* rect, BOOL erase);
 BOOL WINAPI UpdateWindow(HWND window);
 
+#define GCLP_HBRBACKGROUND (-10)
+#define GCLP_HCURSOR (-12)
 #define GWL_STYLE (-16)
 #define GWL_EXSTYLE (-20)
 #define GWL_ID (-12)

@@ -28,7 +28,8 @@ int freeSlot() {
     return -1;
 }
 
-ATOM addClass(const char* name, WNDPROC proc, UINT style, HINSTANCE instance, HBRUSH background, bool system) {
+ATOM addClass(const char* name, WNDPROC proc, UINT style, HINSTANCE instance, HBRUSH background, HCURSOR cursor,
+              bool system) {
     registerBuiltInsOnce();
     if (!name || !proc || IS_INTRESOURCE(name)) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -50,6 +51,7 @@ ATOM addClass(const char* name, WNDPROC proc, UINT style, HINSTANCE instance, HB
     record.style = style;
     record.instance = instance;
     record.background = background;
+    record.cursor = cursor;
     record.system = system;
     record.used = true;
     return static_cast<ATOM>(0xC000 + slot);  // the range Win32 gives registered classes
@@ -68,7 +70,7 @@ int FindClass(const char* name) {
 WindowClass& ClassInSlot(int index) { return classes[index]; }
 
 bool RegisterSystemClass(const char* name, WNDPROC proc, UINT style) {
-    return addClass(name, proc, style, nullptr, nullptr, true) != 0;
+    return addClass(name, proc, style, nullptr, nullptr, nullptr, true) != 0;
 }
 
 void ResetClasses() {
@@ -86,7 +88,7 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
         return 0;
     }
     return user::addClass(windowClass->lpszClassName, windowClass->lpfnWndProc, windowClass->style,
-                          windowClass->hInstance, windowClass->hbrBackground, false);
+                          windowClass->hInstance, windowClass->hbrBackground, windowClass->hCursor, false);
 }
 
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* windowClass) {
@@ -96,7 +98,7 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* windowClass) {
         return 0;
     }
     return user::addClass(windowClass->lpszClassName, windowClass->lpfnWndProc, windowClass->style,
-                          windowClass->hInstance, windowClass->hbrBackground, false);
+                          windowClass->hInstance, windowClass->hbrBackground, windowClass->hCursor, false);
 }
 
 BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE) {

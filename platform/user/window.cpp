@@ -310,6 +310,20 @@ LONG WINAPI GetWindowLongA(HWND handle, int index) {
     }
 }
 
+ULONG_PTR WINAPI GetClassLongPtrA(HWND handle, int index) {
+    Window* window = FindWindow(handle);
+    if (!window) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    const user::WindowClass& windowClass = user::ClassInSlot(window->classIndex);
+    switch (index) {
+    case GCLP_HBRBACKGROUND: return reinterpret_cast<ULONG_PTR>(windowClass.background);
+    case GCLP_HCURSOR: return reinterpret_cast<ULONG_PTR>(windowClass.cursor);
+    default: SetLastError(ERROR_INVALID_PARAMETER); return 0;
+    }
+}
+
 // Subclassing, for tests that watch a window of the program's from outside.
 LONG_PTR WINAPI SetWindowLongPtrA(HWND handle, int index, LONG_PTR value) {
     Window* window = FindWindow(handle);

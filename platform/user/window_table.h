@@ -26,6 +26,7 @@ struct WindowClass {
     UINT style = 0;
     HINSTANCE instance = nullptr;
     HBRUSH background = nullptr;
+    HCURSOR cursor = nullptr;
     bool system = false;  // built in: survives sim::Reset, cannot be unregistered
     int windows = 0;      // live windows of the class
     bool used = false;

@@ -1,9 +1,10 @@
 // A window procedure that writes down what it receives, for the user room's tests.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
-#include <string>
+#include <map>
 #include <vector>
 
 #include "platform/sim/sim.h"
@@ -17,30 +18,43 @@ struct Received {
     LPARAM lParam;
 };
 
-// Everything the recording procedure saw, oldest first; cleared by every fixture.
-std::vector<Received>& ReceivedMessages();
-// The messages (only their numbers) that one window got, optionally only one kind.
-std::vector<UINT> MessagesOf(HWND window);
-std::vector<Received> ReceivedOf(HWND window, UINT message);
+// What the recording procedure saw, oldest first, and the answers it gives once in place of DefWindowProcA's.
+inline std::vector<Received> g_received;
+inline std::map<UINT, LRESULT> g_answers;
 
-// Records, then behaves like DefWindowProcA unless a test told it otherwise.
-LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// The next message of this kind gets this answer instead of DefWindowProcA's (once).
-void AnswerNext(UINT message, LRESULT answer);
+inline std::vector<Received> ReceivedOf(HWND window, UINT message) {
+    std::vector<Received> found;
+    for (const Received& r : g_received)
+        if (r.window == window && r.message == message) found.push_back(r);
+    return found;
+}
 
-// Registers "Recorder" with RecordingProc; creates windows of it.
-void RegisterRecorderClass();
-HWND CreateRecorder(DWORD style, int x, int y, int width, int height, HWND parent = nullptr, int id = 0,
-                    DWORD exStyle = 0);
+inline LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    g_received.push_back({window, message, wParam, lParam});
+    auto it = g_answers.find(message);
+    if (it == g_answers.end()) return DefWindowProcA(window, message, wParam, lParam);
+    const LRESULT answer = it->second;
+    g_answers.erase(it);
+    return answer;
+}
 
-// Fixture: the sim reset, the class registered, the record empty.
-#include <gtest/gtest.h>
+inline HWND CreateRecorder(DWORD style, int x, int y, int width, int height, HWND parent = nullptr, int id = 0,
+                           DWORD exStyle = 0) {
+    return CreateWindowExA(exStyle, "Recorder", "recorder", style, x, y, width, height, parent,
+                           reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), GetModuleHandleA(nullptr), nullptr);
+}
+
+// Fixture: the sim reset, "Recorder" registered, the record empty.
 class UserTest : public ::testing::Test {
 protected:
     void SetUp() override {
         sim::Reset();
-        RegisterRecorderClass();
-        ReceivedMessages().clear();
+        g_received.clear();
+        g_answers.clear();
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = RecordingProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "Recorder";
+        ASSERT_NE(RegisterClassA(&windowClass), 0);
     }
-    void TearDown() override { sim::Reset(); }
 };
