@@ -1,5 +1,5 @@
-# Shared by the end-to-end scenarios: each runs the real program headless in a fresh working
-# folder, steered by the platform's FONTLOOM_SIM script, and checks the files it leaves.
+# Shared by the end-to-end scenarios: each runs the real program in a fresh working folder
+# (headless, steered by the platform's FONTLOOM_SIM script) and checks the files it leaves.
 set -u
 
 # FONTLOOM_PROGRAM_BUILD picks another build of the program (the sanitizer build), and
@@ -10,18 +10,17 @@ failures=0
 cases=0
 e2e_root="$(mktemp -d "${TMPDIR:-/tmp}/fontloom-e2e.XXXXXX")"
 # The case folders stay only for a look after a failure.
-trap 'if [ "$failures" -eq 0 ]; then rm -rf "$e2e_root"; else echo "the cases are in $e2e_root" >&2; fi' EXIT
+trap '[ "$failures" -gt 0 ] && echo "the cases are in $e2e_root" >&2 || rm -rf "$e2e_root"' EXIT
 
-# new_case NAME: a fresh working folder with the sample page; sets $case_dir.
+# new_case NAME: a fresh working folder with the sample page, entered; sets $case_dir.
 new_case() {
   case_name="$1"
   cases=$((cases + 1))
-  case_dir="$(mktemp -d "$e2e_root/case.XXXXXX")" && cp "${FONTLOOM_SOURCE_DIR:?}/app/sample/text.txt" "$case_dir/text.txt" && cd "$case_dir"
+  case_dir="$(mktemp -d "$e2e_root/case.XXXXXX")" && cp "${FONTLOOM_SOURCE_DIR:?}/app/sample/text.txt" "$case_dir/" && cd "$case_dir"
 }
 
-# start_program SCRIPT: starts the program headless in $case_dir, in the background, with the
-# call counts going to counts.txt and the calls to trace.txt; wait_program sets $exit_code (124
-# when it ran E2E_TIMEOUT seconds).
+# start_program SCRIPT: the program headless in $case_dir, in the background, its call counts
+# going to counts.txt and its calls to trace.txt; wait_program sets $exit_code (124: timed out).
 start_program() {
   ( cd "$case_dir" && FONTLOOM_HEADLESS=1 FONTLOOM_SIM="counts counts.txt; trace trace.txt; $1" SDL_AUDIODRIVER=dummy \
       exec timeout "${E2E_TIMEOUT:-300}" ${FONTLOOM_RUNNER:-} "$FONTLOOM_BIN" >stdout 2>stderr ) &
@@ -35,9 +34,8 @@ program_running() { kill -0 "$program_pid" 2>/dev/null; }
 wait_for_lines() {
   local tries=0
   while [ "$(cat "$case_dir/$1" 2>/dev/null | wc -l)" -lt "$2" ]; do
-    program_running && [ "$tries" -lt 6000 ] || return 1
+    program_running && [ $((tries += 1)) -le 6000 ] || return 1
     sleep 0.01
-    tries=$((tries + 1))
   done
 }
 
@@ -49,46 +47,36 @@ fail() {
 
 expect_exit_code() { [ "$exit_code" -eq "$1" ] || fail "exit code $exit_code, expected $1"; }
 expect_no_file() { [ ! -e "$case_dir/$1" ] || fail "$1 exists"; }
-
 # expect_file_bytes FILE PRINTF_FORMAT: the file holds exactly these bytes.
 expect_file_bytes() {
-  if [ ! -f "$case_dir/$1" ]; then
-    fail "$1 is missing"
-  elif ! cmp -s <(printf "$2") "$case_dir/$1"; then
-    fail "$1 holds $(od -c "$case_dir/$1" | head -5 | tr '\n' ' '), expected $(printf "$2" | od -c | head -5 | tr '\n' ' ')"
-  fi
+  cmp -s <(printf "$2") "$case_dir/$1" ||
+    fail "$1 holds $(od -c "$case_dir/$1" 2>&1 | head -5 | tr '\n' ' '), expected $(printf "$2" | od -c | head -5 | tr '\n' ' ')"
 }
-
 # The report: "<average> Fontloom", "<n> min", "<n> max", each line ending in CR LF.
 expect_report() {
-  LC_ALL=C awk 'NR == 1 && !/^(-?[0-9]+\.[0-9][0-9]|-?inf|-?nan) Fontloom\r$/ { bad = 1 }
-      NR == 2 && !/^-?[0-9]+ min\r$/ { bad = 1 }
-      NR == 3 && !/^-?[0-9]+ max\r$/ { bad = 1 }
-      END { exit bad || NR != 3 }' "$case_dir/FPS.txt" 2>/dev/null ||
+  local re=$'^(-?[0-9]+\\.[0-9]{2}|-?inf|-?nan) Fontloom\r\n-?[0-9]+ min\r\n-?[0-9]+ max\r\nx$'  # x: the end of the file
+  [[ "$(cat "$case_dir/FPS.txt" 2>/dev/null; echo x)" =~ $re ]] ||
     fail "FPS.txt is not a three-line report: $(od -c "$case_dir/FPS.txt" 2>&1 | head -8 | tr '\n' ' ')"
 }
 
-# count_of NAME: the call count of the run.
+# count_of NAME: the call count of the run. expect_count NAME TEST N: e.g. expect_count Present -ge 30.
 count_of() { awk -v name="$1" '$1 == name { n = $2 } END { print n + 0 }' "$case_dir/counts.txt" 2>/dev/null || echo 0; }
-# expect_count NAME TEST N: e.g. expect_count Present -ge 30.
 expect_count() { [ "$(count_of "$1")" "$2" "$3" ] || fail "$1 $(count_of "$1") times, expected $2 $3"; }
 
 # Every object the program made is freed again by the end.
 expect_all_released() {
   local kind
   for kind in IDirect3D9 IDirect3DDevice9 ID3DXFont; do
-    [ "$(count_of "$kind:create")" = "$(count_of "$kind:free")" ] ||
-      fail "$kind: $(count_of "$kind:create") created, $(count_of "$kind:free") freed"
+    [ "$(count_of "$kind:create")" = "$(count_of "$kind:free")" ] || fail "$kind: $(count_of "$kind:create") made, $(count_of "$kind:free") freed"
   done
 }
 
 # expect_calls NAME... -- CALL...: the trace, kept to the calls named, is exactly CALL...
 expect_calls() {
-  local names=() seen
-  while [ "$1" != -- ]; do names+=("$1"); shift; done
+  local names=()
+  while [ "$1" != -- ]; do names+=(-e "$1"); shift; done
   shift
-  seen="$(grep -xF "${names[@]/#/-e}" "$case_dir/trace.txt" | tr '\n' ' ')"
-  [ "$seen" = "$* " ] || fail "the calls were: $seen"
+  [ "$(grep -xF "${names[@]}" "$case_dir/trace.txt" | tr '\n' ' ')" = "$* " ] || fail "the calls were: $(grep -xF "${names[@]}" "$case_dir/trace.txt" | tr '\n' ' ')"
 }
 
 # expect_last_calls CALL...: the run ended with these releases (font, device, Direct3D object,

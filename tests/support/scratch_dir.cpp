@@ -1,46 +1,34 @@
 #include "tests/support/scratch_dir.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <unistd.h>
+#include <iterator>
 
-ScratchDir::ScratchDir() {
-    char cwd[PATH_MAX];
-    if (getcwd(cwd, sizeof cwd)) previous = cwd;
+ScratchDir::ScratchDir() : previous(std::filesystem::current_path().string()) {
     char pattern[] = "/tmp/fontloom-test-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    if (!made) {
-        ADD_FAILURE() << "cannot make a scratch directory";
+    if (!mkdtemp(pattern) || chdir(pattern) != 0) {
+        ADD_FAILURE() << "cannot make or enter a scratch directory";
         return;
     }
-    dir = made;
-    if (chdir(dir.c_str()) != 0) ADD_FAILURE() << "cannot enter " << dir;
+    dir = pattern;
 }
 
 ScratchDir::~ScratchDir() {
-    if (!previous.empty() && chdir(previous.c_str()) != 0) ADD_FAILURE() << "cannot go back to " << previous;
-    if (!dir.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
-    }
+    std::error_code ignored;
+    std::filesystem::current_path(previous, ignored);
+    if (!dir.empty()) std::filesystem::remove_all(dir, ignored);
 }
 
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
+void WriteFileBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 bool FileExists(const std::string& path) {
     std::error_code ignored;

@@ -6,34 +6,25 @@ start_x_server() {
   fd_file="$(mktemp)"
   Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$fd_file" 2>/dev/null &
   x_server_pid=$!
-  for _ in $(seq 100); do
-    [ -s "$fd_file" ] && break
-    sleep 0.1
-  done
-  if [ ! -s "$fd_file" ]; then
-    echo "FAIL: Xvfb did not start" >&2
-    exit 1
-  fi
+  for _ in $(seq 100); do [ -s "$fd_file" ] && break; sleep 0.1; done
+  [ -s "$fd_file" ] || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
   export DISPLAY=":$(head -1 "$fd_file")"
   rm -f "$fd_file"
+}
+
+stop_x_server() {
+  [ -z "${x_server_pid:-}" ] || { kill "$x_server_pid" && wait "$x_server_pid"; } 2>/dev/null
+  return 0
 }
 
 # skip_without_wine EXE WHAT: ends the test as skipped (77) when Wine, Xvfb or the Windows build
 # EXE is missing; WHAT says what then goes unchecked.
 skip_without_wine() {
-  local reason=""
+  local reason=
   command -v wine >/dev/null 2>&1 || reason="wine is not installed (apt-get install wine wine64)"
   command -v Xvfb >/dev/null 2>&1 || reason="${reason:-Xvfb is not installed (apt-get install xvfb)}"
   [ -f "$1" ] || reason="${reason:-$1 is not built ('make windows')}"
-  [ -z "$reason" ] && return 0
-  echo "SKIPPED: $reason; $2"
-  exit 77
-}
-
-stop_x_server() {
-  [ -n "${x_server_pid:-}" ] || return 0
-  kill "$x_server_pid" 2>/dev/null
-  wait "$x_server_pid" 2>/dev/null || true
+  [ -z "$reason" ] || { echo "SKIPPED: $reason; $2"; exit 77; }
 }
 
 # x_client COMMAND...: runs an X client, again when the server dropped its connection (a busy
@@ -56,49 +47,31 @@ wait_for_window() {
   local id
   for _ in $(seq $((${2:-30} * 5))); do
     id="$(x_client xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)"
-    if [ -n "$id" ]; then
-      echo "$id"
-      return 0
-    fi
+    [ -z "$id" ] || { echo "$id"; return 0; }
     sleep 0.2
   done
   return 1
 }
 
-# press WINDOW KEY...: real key presses to that window.
+# press WINDOW KEY...: real key presses to that window (which may be gone before the key is up).
 press() {
-  local window="$1"
-  shift
-  x_client xdotool windowfocus --sync "$window" || true
-  x_client xdotool key --window "$window" "$@"  # the window may be gone before the key is up
+  x_client xdotool windowfocus --sync "$1" || true
+  x_client xdotool key --window "$@"
 }
 
 # window_geometry WINDOW: sets win_x, win_y, win_width, win_height as the X server has them.
 window_geometry() {
-  eval "$(x_client xwininfo -id "$1" | awk '
-    /Absolute upper-left X/ { print "win_x=" $NF }
-    /Absolute upper-left Y/ { print "win_y=" $NF }
-    /Width:/ { print "win_width=" $NF }
-    /Height:/ { print "win_height=" $NF }')"
+  eval "$(x_client xwininfo -id "$1" | awk '/Absolute upper-left X/ { print "win_x=" $NF }
+    /Absolute upper-left Y/ { print "win_y=" $NF } /Width:/ { print "win_width=" $NF } /Height:/ { print "win_height=" $NF }')"
 }
 
-# bright_pixels WINDOW X Y W H: how many pixels of that part of the window are light grey to white.
-bright_pixels() {
-  local shot
-  shot="$(mktemp --suffix=.png)"
-  x_client import -window "$1" -crop "$4x$5+$2+$3" +repage "$shot" 2>/dev/null
-  convert "$shot" -colorspace Gray -threshold 60% -format "%[fx:int(mean*w*h+0.5)]" info: 2>/dev/null
-  rm -f "$shot"
-}
-
-# wait_for_ink WINDOW [SECONDS]: waits until the window shows light pixels, then a second more
-# for a few hundred frames (Wine's first frame can take seconds on a busy machine).
+# wait_for_ink WINDOW: waits until the client area shows light pixels, then a second more for a
+# few hundred frames (Wine's first frame can take seconds on a busy machine).
 wait_for_ink() {
-  for _ in $(seq $((${2:-30} * 2))); do
-    if [ "$(bright_pixels "$1" 0 0 640 480)" -gt 0 ] 2>/dev/null; then
-      sleep 1
-      return 0
-    fi
+  for _ in $(seq 60); do
+    [ "$(x_client import -window "$1" png:- | convert - -crop 640x480+0+0 -colorspace Gray -threshold 60% \
+        -format '%[fx:mean>0]' info: 2>/dev/null)" = 1 ] &&
+      { sleep 1; return 0; }
     sleep 0.5
   done
   return 1
@@ -112,8 +85,6 @@ make_wine_prefix() {
 }
 
 stop_wine() {
-  if [ -n "${WINEPREFIX:-}" ] && command -v wineserver >/dev/null 2>&1; then
-    wineserver -k 2>/dev/null
-  fi
+  [ -z "${WINEPREFIX:-}" ] || ! command -v wineserver >/dev/null 2>&1 || wineserver -k 2>/dev/null
   return 0
 }
