@@ -121,18 +121,20 @@ SDL_Rect FrameScaler::drawRows(const uint8_t* frame, int framePitch, uint8_t* pi
     for (int y = 0; y < target_.h; ++y, pixels += pitch) {
         const int row = sourceRow_[size_t(y)];
         if (y > 0 && row == sourceRow_[size_t(y) - 1]) {  // the same source row: the row above again
-            std::memcpy(pixels, pixels - pitch, rowBytes);
-            if (changed) changedBottom = std::max(changedBottom, y + 1);
+            if (changed) {
+                std::memcpy(pixels, pixels - pitch, rowBytes);
+                changedBottom = std::max(changedBottom, y + 1);
+            }
             continue;
         }
+        // A row whose source is as last drawn is still in the destination: it costs a compare.
         const uint8_t* bytes = frame + ptrdiff_t(row) * framePitch;
         uint8_t* drawn = drawn_.data() + size_t(row) * sourceBytes;
         changed = showAll_ || std::memcmp(bytes, drawn, sourceBytes) != 0;
-        if (changed) {
-            std::memcpy(drawn, bytes, sourceBytes);
-            changedTop = std::min(changedTop, y);
-            changedBottom = std::max(changedBottom, y + 1);
-        }
+        if (!changed) continue;
+        std::memcpy(drawn, bytes, sourceBytes);
+        changedTop = std::min(changedTop, y);
+        changedBottom = std::max(changedBottom, y + 1);
         const auto* source = reinterpret_cast<const Source*>(bytes);
         auto* out = staging_.empty() ? reinterpret_cast<Destination*>(pixels)
                                      : reinterpret_cast<Destination*>(staging_.data());

@@ -19,11 +19,13 @@ public:
     // allows with its shape kept, centred on black. Remade: the plan is new and the whole
     // destination was written (the black bars included), so all of it must be shown.
     Plan Prepare(SDL_Surface* destination, int frameWidth, int frameHeight, D3DFORMAT frameFormat, bool fullScreen);
-    // The frame into the destination's target rectangle, under the plan Prepare made. Returns
-    // the band of the destination whose source rows differ from the last frame drawn (all of
-    // the target after Prepare remade the plan or ShowAll): the display needs only that.
+    // The frame into the destination's target rectangle, under the plan Prepare made. Only the
+    // rows whose source differs from the last frame drawn are written (all of them after Prepare
+    // remade the plan or ShowAll): the destination keeps the rest. Returns the band written,
+    // which is all the display needs.
     SDL_Rect Draw(const void* frame, int framePitch, SDL_Surface* destination);
-    // The display lost what it was shown (an exposed window): the next Draw reports it all.
+    // The display, or the destination, lost what it was shown (an exposed or resized window):
+    // the next Draw writes and reports it all.
     void ShowAll() { showAll_ = true; }
 
 private:

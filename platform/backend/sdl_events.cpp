@@ -97,6 +97,9 @@ void translateWindowEvent(const SDL_WindowEvent& event) {
     case SDL_WINDOWEVENT_FOCUS_LOST:
         if (topLevel == user::ActiveWindow()) user::Activate(nullptr);
         break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:  // SDL makes the window a new surface
+        if (WindowEntry* entry = EntryOf(topLevel)) entry->scaler.ShowAll();
+        break;
     case SDL_WINDOWEVENT_EXPOSED:
         if (WindowEntry* entry = EntryOf(topLevel)) entry->scaler.ShowAll();  // the display lost it
         InvalidateRect(topLevel, nullptr, FALSE);

@@ -67,8 +67,32 @@ TEST_F(UserTest, FramesOfEveryBackBufferFormatShowTheirColourInTheClientArea) {
     EXPECT_EQ(shownPixel(window, 320, 400), 0xFFFFFFu);
 }
 
-// Full screen, every pixel of the screen against the plainest nearest-neighbour scaling of a
-// 640 x 480 frame of noise into the rectangle of its shape centred on black.
+// Every pixel of the screen against the plainest nearest-neighbour scaling of the frame into
+// the rectangle of its shape centred on black; the number of pixels that differ.
+int wrongPixels(SDL_Surface* surface, const std::vector<uint16_t>& frame, D3DFORMAT format, const SDL_Rect& p) {
+    const bool r5g6b5 = format == D3DFMT_R5G6B5;
+    int wrong = 0;
+    for (int y = 0; y < surface->h; ++y) {
+        for (int x = 0; x < surface->w; ++x) {
+            uint32_t expected = 0;
+            if (x >= p.x && x < p.x + p.w && y >= p.y && y < p.y + p.h) {
+                const uint32_t v = frame[(y - p.y) * 480 / p.h * 640 + (x - p.x) * 640 / p.w];
+                const uint32_t r = r5g6b5 ? v >> 11 : (v >> 10) & 31, b = v & 31;
+                const uint32_t g = r5g6b5 ? (v >> 5) & 63 : (v >> 5) & 31;
+                const uint32_t g8 = r5g6b5 ? (g << 2 | g >> 4) : (g << 3 | g >> 2);
+                expected = (r << 3 | r >> 2) << 16 | g8 << 8 | (b << 3 | b >> 2);
+            }
+            const uint32_t shown = shownPixel(surface, x, y);
+            if (shown != expected && ++wrong <= 3)
+                ADD_FAILURE() << surface->w << " x " << surface->h << ", format " << format << ", at " << x << ", "
+                              << y << ": " << std::hex << shown << " instead of " << expected;
+        }
+    }
+    return wrong;
+}
+
+// Full screen, a 640 x 480 frame of noise; then one pixel of it changed, then the window's
+// pixels lost.
 TEST_F(UserTest, FullScreenFramesAreTheBackBufferScaledByNearestNeighbourOnBlack) {
     struct Case {
         int width, height;
@@ -88,28 +112,9 @@ TEST_F(UserTest, FullScreenFramesAreTheBackBufferScaledByNearestNeighbourOnBlack
             backend::PresentFrame(window, backend::Frame{frame.data(), 640, 480, 640 * 2, format}, true);
         EXPECT_EQ(sim::CallCount("PlanPresent") - plans, 1) << "planned once, not per frame";
         SDL_Surface* surface = surfaceOf(window);
-        const bool r5g6b5 = format == D3DFMT_R5G6B5;
-        int wrong = 0;
-        for (int y = 0; y < c.height; ++y) {
-            for (int x = 0; x < c.width; ++x) {
-                const SDL_Rect& p = c.picture;
-                uint32_t expected = 0;
-                if (x >= p.x && x < p.x + p.w && y >= p.y && y < p.y + p.h) {
-                    const uint32_t v = frame[(y - p.y) * 480 / p.h * 640 + (x - p.x) * 640 / p.w];
-                    const uint32_t r = r5g6b5 ? v >> 11 : (v >> 10) & 31, b = v & 31;
-                    const uint32_t g = r5g6b5 ? (v >> 5) & 63 : (v >> 5) & 31;
-                    const uint32_t g8 = r5g6b5 ? (g << 2 | g >> 4) : (g << 3 | g >> 2);
-                    expected = (r << 3 | r >> 2) << 16 | g8 << 8 | (b << 3 | b >> 2);
-                }
-                const uint32_t shown = shownPixel(surface, x, y);
-                if (shown != expected && ++wrong <= 3)
-                    ADD_FAILURE() << c.width << " x " << c.height << ", format " << format << ", at " << x << ", "
-                                  << y << ": " << std::hex << shown << " instead of " << expected;
-            }
-        }
-        EXPECT_EQ(wrong, 0) << c.width << " x " << c.height;
+        EXPECT_EQ(wrongPixels(surface, frame, format, c.picture), 0);
 
-        // The display is sent what changed: nothing for the same frame, the rows of one source row.
+        // Only what changed is written and sent: nothing for the same frame, the rows of one source row.
         backend::sdl::FrameScaler& scaler = backend::sdl::EntryOf(window)->scaler;
         EXPECT_EQ(scaler.Draw(frame.data(), 640 * 2, surface).h, 0);
         frame[100 * 640 + 7] ^= 0x0421;
@@ -120,6 +125,13 @@ TEST_F(UserTest, FullScreenFramesAreTheBackBufferScaledByNearestNeighbourOnBlack
         EXPECT_EQ(band.y, c.picture.y + top);
         EXPECT_EQ(band.h, bottom - top);
         EXPECT_EQ(band.w, c.picture.w);
+        EXPECT_EQ(wrongPixels(surface, frame, format, c.picture), 0);
+
+        SDL_Rect picture = c.picture;
+        SDL_FillRect(surface, &picture, 0x5555);  // what a new or exposed window holds
+        scaler.ShowAll();
+        EXPECT_EQ(scaler.Draw(frame.data(), 640 * 2, surface).h, c.picture.h);
+        EXPECT_EQ(wrongPixels(surface, frame, format, c.picture), 0) << "all written again after ShowAll";
         DestroyWindow(window);
     }
 }
