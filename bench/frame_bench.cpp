@@ -1,7 +1,10 @@
 // The whole frame on the headless backend, as the program draws it: Clear, the frame-rate line
 // and the 4000-byte sample page, Present; on HAL and on Reference. The copy ceiling is Clear and
-// Present alone: what a frame costs before any text. Full screen is the program's mode: a 640 x 480
-// R5G6B5 back buffer on the whole screen (1280 x 1024 headless, or the display's).
+// Present alone: what a frame costs before any text. Its colour changes every frame, as every row
+// of a frame may: the present writes only the rows that changed, so a frame cleared the same each
+// time would show what copying nothing costs (BM_UnchangedFullScreen). Full screen is the
+// program's mode: a 640 x 480 R5G6B5 back buffer on the whole screen (1280 x 1024 headless, or
+// the display's).
 #include <benchmark/benchmark.h>
 #include <d3dx9.h>
 
@@ -72,8 +75,14 @@ struct Scene {
     }
 };
 
-void drawFrame(Scene& scene, const std::string& page, bool text) {
-    scene.device->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_XRGB(0, 0, 0), 1.0f, 0);
+enum class Content { Text, ChangingClear, SameClear };
+
+void drawFrame(Scene& scene, const std::string& page, Content content) {
+    static bool odd = false;
+    odd = !odd;
+    const D3DCOLOR grey = content == Content::ChangingClear && odd ? D3DCOLOR_XRGB(8, 8, 8) : 0;  // 1 in 5 and 6 bits
+    scene.device->Clear(0, nullptr, D3DCLEAR_TARGET, grey, 1.0f, 0);
+    const bool text = content == Content::Text;
     if (text && scene.device->BeginScene() == D3D_OK) {
         RECT line = {0, 0, 640, 480}, below = {0, 30, 640, 480};
         scene.font->DrawTextA(nullptr, "FPS:1234.56", -1, &line, DT_NOCLIP, D3DCOLOR_XRGB(255, 255, 255));
@@ -83,13 +92,13 @@ void drawFrame(Scene& scene, const std::string& page, bool text) {
     scene.device->Present(nullptr, nullptr, nullptr, nullptr);
 }
 
-void run(benchmark::State& state, D3DDEVTYPE type, bool text, const char* label, bool fullScreen = false) {
+void run(benchmark::State& state, D3DDEVTYPE type, Content content, const char* label, bool fullScreen = false) {
     setenv("FONTLOOM_HEADLESS", "1", 0);
     const std::string page = samplePage();
     Scene scene(type, fullScreen);
-    drawFrame(scene, page, text);  // warm: glyphs rasterised, the page laid out
+    drawFrame(scene, page, content);  // warm: glyphs rasterised, the page laid out
     for (auto _ : state) {
-        drawFrame(scene, page, text);
+        drawFrame(scene, page, content);
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
     }
@@ -97,16 +106,20 @@ void run(benchmark::State& state, D3DDEVTYPE type, bool text, const char* label,
     state.SetLabel(label);
 }
 
-void BM_CopyCeiling(benchmark::State& state) { run(state, D3DDEVTYPE_HAL, false, "Clear + Present"); }
-void BM_FrameHal(benchmark::State& state) { run(state, D3DDEVTYPE_HAL, true, "HAL"); }
+void BM_CopyCeiling(benchmark::State& state) { run(state, D3DDEVTYPE_HAL, Content::ChangingClear, "Clear + Present"); }
+void BM_FrameHal(benchmark::State& state) { run(state, D3DDEVTYPE_HAL, Content::Text, "HAL"); }
 void BM_CopyCeilingFullScreen(benchmark::State& state) {
-    run(state, D3DDEVTYPE_HAL, false, "Clear + Present, full screen", true);
+    run(state, D3DDEVTYPE_HAL, Content::ChangingClear, "Clear + Present, full screen", true);
 }
-void BM_FrameHalFullScreen(benchmark::State& state) { run(state, D3DDEVTYPE_HAL, true, "HAL, full screen", true); }
-void BM_FrameReference(benchmark::State& state) { run(state, D3DDEVTYPE_REF, true, "Reference"); }
+void BM_UnchangedFullScreen(benchmark::State& state) {
+    run(state, D3DDEVTYPE_HAL, Content::SameClear, "the same cleared frame, full screen", true);
+}
+void BM_FrameHalFullScreen(benchmark::State& state) { run(state, D3DDEVTYPE_HAL, Content::Text, "HAL, full screen", true); }
+void BM_FrameReference(benchmark::State& state) { run(state, D3DDEVTYPE_REF, Content::Text, "Reference"); }
 BENCHMARK(BM_CopyCeiling)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_FrameHal)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_CopyCeilingFullScreen)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_UnchangedFullScreen)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_FrameHalFullScreen)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_FrameReference)->Unit(benchmark::kMicrosecond)->UseRealTime();
 

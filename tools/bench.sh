@@ -55,8 +55,9 @@ native() {
   record "$name" "$(printf '%s\n' "${fps[@]}" | median)" "$(printf '%s\n' "${rss[@]}" | median)"
 }
 
-# ceiling NAME BENCHMARK ENVIRONMENT...: the copy ceiling, Clear + Present alone
-# (bench/frame_bench: BM_CopyCeiling windowed, BM_CopyCeilingFullScreen), in frames per second.
+# ceiling NAME BENCHMARK ENVIRONMENT...: the copy ceiling, Clear + Present alone of frames that
+# change every time (bench/frame_bench: BM_CopyCeiling windowed, BM_CopyCeilingFullScreen), or
+# of the same frame again (BM_UnchangedFullScreen), in frames per second.
 ceiling() {
   local name="$1" benchmark="$2"
   shift 2
@@ -142,6 +143,7 @@ native "native, headless, Reference" "$REF_KEYS" FONTLOOM_HEADLESS=1
 native "native, headless, full screen, HAL" "$FULL_KEYS" FONTLOOM_HEADLESS=1
 ceiling "copy ceiling, headless" BM_CopyCeiling FONTLOOM_HEADLESS=1
 ceiling "copy ceiling, headless, full screen" BM_CopyCeilingFullScreen FONTLOOM_HEADLESS=1
+ceiling "unchanged frame, headless, full screen" BM_UnchangedFullScreen FONTLOOM_HEADLESS=1
 start_x_server
 both "Xvfb, HAL" "$HAL_KEYS" FONTLOOM_HEADLESS=0
 native "native, Xvfb, full screen, HAL" "$FULL_KEYS" FONTLOOM_HEADLESS=0
