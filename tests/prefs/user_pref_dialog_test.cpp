@@ -153,11 +153,12 @@ TEST_F(PrefsTest, TenAdaptersListNineAndNoAdaptersGiveAnEmptyListAndMinusOne) {
         pumpUntilGone(window);
         UnregisterClassA("fwUserPrefWndClass", GetModuleHandleA(nullptr));
     }
-    {
+    for (bool direct3d : {true, false}) {  // no adapters, or no Direct3D to ask
+        if (!direct3d) sim::FailCall("Direct3DCreate9");
         click(kOkay);
         UserPrefDialog dialog("Fontloom");
         EXPECT_TRUE(dialog.Run());
-        EXPECT_EQ(dialog.GetAdapter(), -1);
+        EXPECT_EQ(dialog.GetAdapter(), -1) << direct3d;
     }
 }
 

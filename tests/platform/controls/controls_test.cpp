@@ -26,7 +26,7 @@ int listRowY(int row) { return 21 + 1 + row * 13 + 6; }
 
 class ControlsTest : public ::testing::Test {
 protected:
-    // Group box, radios A (WS_GROUP) and B, group box, radios C (WS_GROUP) and D, a combo box
+    // Group box, radios A (WS_GROUP) and B, group box, radios C (WS_GROUP), D and E, a combo box
     // 60 px high, push buttons Okay (BS_DEFPUSHBUTTON) and Cancel; B and C checked.
     void SetUp() override {
         sim::Reset();
@@ -51,6 +51,7 @@ protected:
             {&groupTwo, "button", "Two", box, 220, 20, 120, 70, 0},
             {&radioC, "button", "C", first, 230, 40, 100, 15, 13},
             {&radioD, "button", "D", radio, 230, 65, 100, 20, 14},
+            {&radioE, "button", "E", radio, 230, 88, 100, 15, 16},
             {&combo, "COMBOBOX", "", child | WS_VSCROLL | WS_GROUP | WS_TABSTOP | CBS_DROPDOWNLIST, 55, 135, 300, 60, 15},
             {&okButton, "button", "Okay", child | WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, 80, 240, 100, 25, IDOK},
             {&cancelButton, "button", "Cancel", child | WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON, 240, 240, 100, 25, IDCANCEL},
@@ -91,7 +92,7 @@ protected:
     bool IsOpen() { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }
 
     HWND host = nullptr, groupOne = nullptr, radioA = nullptr, radioB = nullptr, groupTwo = nullptr;
-    HWND radioC = nullptr, radioD = nullptr, combo = nullptr, okButton = nullptr, cancelButton = nullptr;
+    HWND radioC = nullptr, radioD = nullptr, radioE = nullptr, combo = nullptr, okButton = nullptr, cancelButton = nullptr;
 };
 
 TEST_F(ControlsTest, RadioButtonsCheckOneOfTheirGroupByClickOrSpace) {
@@ -113,6 +114,23 @@ TEST_F(ControlsTest, RadioButtonsCheckOneOfTheirGroupByClickOrSpace) {
     SendMessageA(radioA, BM_SETCHECK, BST_CHECKED, 0);
     EXPECT_TRUE(Checked(radioA));
     EXPECT_TRUE(Checked(radioB)) << "BM_SETCHECK sets only its own button";
+}
+
+// As GetNextDlgGroupItem: Right and Down to the next of the group, Left and Up to the previous,
+// round its ends; an automatic radio button moved to is checked.
+TEST_F(ControlsTest, ArrowsMoveTheFocusAndTheCheckRoundTheGroup) {
+    SetFocus(radioC);
+    const struct {
+        int key;
+        HWND* to;
+    } steps[] = {{VK_DOWN, &radioD}, {VK_RIGHT, &radioE}, {VK_DOWN, &radioC}, {VK_UP, &radioE}, {VK_LEFT, &radioD}};
+    for (const auto& step : steps) {
+        Key(step.key);
+        EXPECT_EQ(GetFocus(), *step.to) << step.key;
+        EXPECT_TRUE(Checked(*step.to)) << step.key;
+    }
+    EXPECT_FALSE(Checked(radioC) || Checked(radioE));
+    EXPECT_TRUE(Checked(radioB)) << "the other group is left alone";
 }
 
 TEST_F(ControlsTest, GroupBoxesLetClicksThroughAndNeverTakeTheFocus) {
@@ -173,6 +191,17 @@ TEST_F(ControlsTest, TheListFitsTheControlsHeightScrollsAndRefusesNullTexts) {
     ClickOn(combo, 296, 58);  // the scroll bar's lower half
     ClickOn(combo, 10, listRowY(rows - 1));
     EXPECT_EQ(Selection(), 5) << "scrolled down by one row";
+    ClickOn(combo);
+    ClickOn(combo, 296, 21 + 1 + rows * 13 / 2 - 1);  // just above the middle: the upper half
+    ClickOn(combo, 10, listRowY(rows - 1));
+    EXPECT_EQ(Selection(), 4) << "scrolled up by one row";
+
+    SendMessageA(combo, CB_RESETCONTENT, 0, 0);  // emptied while scrolled down: a new list starts at its top
+    AddItems(3);
+    SendMessageA(combo, CB_SETCURSEL, 1, 0);  // in view at the top: the list does not move to it
+    ClickOn(combo);
+    ClickOn(combo, 10, listRowY(0));
+    EXPECT_EQ(Selection(), 0);
 }
 
 TEST_F(ControlsTest, BelowTheClosedFieldClicksReachWhatLiesUnderIt) {
