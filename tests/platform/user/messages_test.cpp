@@ -51,7 +51,10 @@ TEST_F(UserTest, TranslateMakesCharactersAheadOfWhatWaitsAndTheDefaultProcedureK
         ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
         EXPECT_EQ(msg.message, static_cast<UINT>(c.character ? WM_CHAR : WM_USER)) << "key " << c.key;
         EXPECT_EQ(msg.wParam, static_cast<WPARAM>(c.character)) << "key " << c.key;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {}
+        if (c.character) {
+            EXPECT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.message == WM_USER) << "then what waited";
+        }
+        EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
     }
     PostMessageA(window, WM_KEYDOWN, 0x7FFFFFFF, 0);  // a made-up key is taken without harm
     MSG madeUp{};
