@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The program in a private X server, driven with real key presses: the native build (SDL, real X
-# windows), then the Windows build under Wine, play the same scenarios and must leave the same
+# files, and the photographs of their main windows must break into the same lines of text. The
+# native build is also seen from X: its Motif hints, and full screen covering the screen.
 # files, and the photographs of their main windows must break into the same lines of text.
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../e2e/e2e_lib.sh"
@@ -48,12 +49,29 @@ play() {
     [ "$win_width.$win_height" = 640.480 ] && [ $((win_x * 2 + win_width)) = 1280 ] && [ "$below" -ge 0 ] &&
       [ "$below" -le 60 ] || fail "the client area is not 640 x 480 and centred"
     x_client import -window "$main" png:- | convert - -crop 640x480+0+0 +repage -colorspace Gray "$e2e_root/$target.pgm"
+    # WS_OVERLAPPED | WS_SYSMENU: move and close (functions 0x4 | 0x20), border, title and system
+    # menu (decorations 0x2 | 0x8 | 0x10); no minimise, maximise or sizing. Wine asks on its own.
+    [ "$target" = Wine ] || [[ "$(x_client xprop -id "$main" _MOTIF_WM_HINTS)" = *"= 0x3, 0x24, 0x1a, 0x0, 0x0" ]] ||
+      fail "the main window asks the window manager for more than moving and closing"
     press "$main" Escape
   else
     fail "no main window"
   fi
   end_x_case
   expect_file_bytes log.txt ''
+  expect_report
+
+  # Full screen covers the X screen. Wine's device cannot take the screen of Xvfb
+  # (D3DERR_NOTAVAILABLE), so only the native build is asked.
+  [ "$target" = native ] || return 0
+  x_case full-screen "$FONTLOOM_SOURCE_DIR/app/sample/text.txt"
+  press "$prefs" Tab space Return
+  main="$(wait_for_window "^Fontloom$" 30)" || fail "no main window"
+  sleep 0.5  # let the change of mode settle
+  window_geometry "$main"
+  [ "${win_width}x$win_height" = 1280x1024 ] || fail "full screen is ${win_width}x$win_height"
+  press "$main" Escape
+  end_x_case
   expect_report
 }
 
