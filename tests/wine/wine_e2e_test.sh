@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The program in a private X server, driven with real key presses: the native build (SDL, real X
+# windows), then the Windows build under Wine, play the same scenarios and must leave the same
 # files, and the photographs of their main windows must break into the same lines of text. The
 # native build is also seen from X: its Motif hints, and full screen covering the screen.
-# files, and the photographs of their main windows must break into the same lines of text.
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../e2e/e2e_lib.sh"
 source "$here/../support/x_session.sh"
