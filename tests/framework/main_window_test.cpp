@@ -46,6 +46,16 @@ TEST_F(MainWindowTest, WindowedCentresA640x480ClientAndFullScreenCoversTheScreen
         EXPECT_EQ(GetClassLongPtrA(window, GCLP_HBRBACKGROUND), reinterpret_cast<ULONG_PTR>(black));
         fwCloseWindow(&window);
     }
+    // Fitting does not depend on where the window stands.
+    sim::SetScreenSize(1280, 1024);
+    ASSERT_EQ(fwRegisterWindowClass(MainWindowProc), S_OK);
+    window = CreateWindowExA(0, "FW Class", "", WS_OVERLAPPED | WS_SYSMENU, 10, 20, 640, 480, nullptr, nullptr,
+                             nullptr, nullptr);
+    fwFitClientArea(window);
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    EXPECT_EQ((std::vector<long>{outer.left, outer.top, outer.right, outer.bottom}), (std::vector<long>{317, 259, 963, 765}));
+    fwCloseWindow(&window);
 }
 
 TEST_F(MainWindowTest, ClosingLogsAFailedDestroyAndAMissingClassButStillClearsTheHandle) {
