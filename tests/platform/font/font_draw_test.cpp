@@ -128,13 +128,16 @@ TEST_F(FontDrawTest, GlyphsAreRasterisedOnceTextsLaidOutOnceAndAPageThatStaysCom
     font.draw(canvas, page, {0, 30, 640, 480}, DT_WORDBREAK);
     EXPECT_EQ(sim::CallCount("LayOutText"), 22);
     EXPECT_EQ(sim::CallCount("RasterizeGlyph"), glyphs);
-    // Drawn elsewhere, the page is composed again there once it stays; Reference never composes.
+    // Drawn elsewhere (at the top edge), the page is composed again there once it stays and then
+    // drawn from that; Reference never composes.
     Canvas reference(640, 480, D3DFMT_X8R8G8B8, true);
+    const int blends = sim::CallCount("BlendComposed");
     for (int frame = 0; frame < 3; ++frame) {
-        font.draw(canvas, page, {0, 40, 640, 480}, DT_WORDBREAK);
+        font.draw(canvas, page, {0, 0, 640, 480}, DT_WORDBREAK);
         font.draw(reference, page, {0, 30, 640, 480}, DT_WORDBREAK);
     }
     EXPECT_EQ(sim::CallCount("ComposeText"), 2);
+    EXPECT_EQ(sim::CallCount("BlendComposed") - blends, 2);
 }
 
 // Beyond 1024 px or a weight above 1000 is refused with a reason; as GDI, an unknown face name
