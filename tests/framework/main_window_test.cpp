@@ -27,6 +27,7 @@ TEST_F(MainWindowTest, WindowedCentresA640x480ClientAndFullScreenCoversTheScreen
     } cases[] = {
         {false, 1280, 1024, {317, 259, 317 + 646, 259 + 506, 640, 480}, WS_OVERLAPPED | WS_SYSMENU | WS_VISIBLE},
         {false, 601, 401, {-23, -53, 623, 453, 640, 480}, WS_OVERLAPPED | WS_SYSMENU | WS_VISIBLE},  // odd: down
+        {false, 600, 400, {-23, -53, 623, 453, 640, 480}, WS_OVERLAPPED | WS_SYSMENU | WS_VISIBLE},  // even
         {true, 1024, 768, {0, 0, 1024, 768, 1024, 768}, WS_POPUP | WS_VISIBLE},  // whatever size was asked
     };
     for (const Case& c : cases) {

@@ -3,6 +3,7 @@
 #include <d3dx9.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -10,6 +11,7 @@
 #include "platform/sim/sim.h"
 #include "platform/sim/sim_gfx.h"
 #include "platform/sim/sim_user.h"
+#include "tests/support/scratch_dir.h"
 
 namespace {
 
@@ -133,6 +135,22 @@ TEST_F(DeviceTest, AWindowedDeviceTakesTheClientSizeAndHoldsItsObject) {
     EXPECT_EQ(d3d->Release(), 1u);
     d3d = nullptr;
     EXPECT_EQ(sim::LiveDirect3DObjects(), 1);
+}
+
+// FONTLOOM_FRAME_PNG: the frame last shown is written as the device goes; one drawn over since is not.
+TEST_F(DeviceTest, TheFrameDumpIsTheFrameLastShown) {
+    ScratchDir scratch;
+    setenv("FONTLOOM_FRAME_PNG", "frame.png", 1);
+    for (bool drawnOver : {false, true}) {
+        ASSERT_EQ(Create(Parameters()), D3D_OK);
+        EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+        if (drawnOver) device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+        device->Release();
+        device = nullptr;
+        EXPECT_EQ(FileExists("frame.png"), !drawnOver);
+        std::remove("frame.png");
+    }
+    unsetenv("FONTLOOM_FRAME_PNG");
 }
 
 // Each format's packing of one colour in a rectangle (clipped to the buffer) cleared inside black;

@@ -56,6 +56,10 @@ TEST_F(UserTest, TranslateMakesCharactersAheadOfWhatWaitsAndTheDefaultProcedureK
         }
         EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
     }
+    // Nonzero for every key message, translated or not; zero for any other (none is made).
+    MSG up{window, WM_KEYUP, 'A', 0, 0, {0, 0}}, other{window, WM_USER, 'A', 0, 0, {0, 0}}, msg{};
+    EXPECT_TRUE(TranslateMessage(&up));
+    EXPECT_FALSE(TranslateMessage(&other) || PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
     PostMessageA(window, WM_KEYDOWN, 0x7FFFFFFF, 0);  // a made-up key is taken without harm
     MSG madeUp{};
     EXPECT_TRUE(PeekMessageA(&madeUp, nullptr, 0, 0, PM_REMOVE));
