@@ -222,6 +222,24 @@ std::string state() {
            nameOf(GetFocus());
 }
 
+// Where the preferences window stands and where its controls stand in it. The list's height is
+// left out: Windows answers a drop-down list with its closed field's (24 px under Wine), while
+// ours keeps the height it was made with and opens the list inside it, which neither the program
+// nor its user can tell apart.
+std::string layout() {
+    RECT outer{}, rect{};
+    GetWindowRect(dialogWindow, &outer);
+    std::string line = "layout: window at " + str(outer.left) + "," + str(outer.top) + " " +
+                       str(outer.right - outer.left) + "x" + str(outer.bottom - outer.top);
+    for (int i = 0; i < kControls; ++i) {
+        GetWindowRect(controls[i], &rect);
+        line += std::string("; ") + kControlNames[i] + " at " + str(rect.left - outer.left) + "," +
+                height(rect.top - outer.top, true) + " " + str(rect.right - rect.left) +
+                (i == kList ? "" : "x" + str(rect.bottom - rect.top));
+    }
+    return line;
+}
+
 // Watches the preferences window's commands: the first Okay or Cancel is the sequence's end.
 LRESULT CALLBACK watchProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND && ending.empty() && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL))
@@ -303,7 +321,7 @@ int probeDialog(int sequences) {
             answers += (&call == &calls[18] ? "; past the end: " : " ") +  // where Wine keeps the selection
                        str(static_cast<LONG>(SendMessageA(controls[kList], call.message, call.wParam, call.lParam)));
         answers += std::string("; ") + text;
-        if (n == 1) std::printf("%s\n", answers.c_str());
+        if (n == 1) std::printf("%s\n%s\n", answers.c_str(), layout().c_str());
         dialogProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(dialogWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watchProc)));
         ending.clear();
@@ -314,13 +332,15 @@ int probeDialog(int sequences) {
         markerKey = n % 2 ? VK_F9 : VK_F8;
         bool marker = false, open = pump(20000, &marker);
         if (open && ending.empty()) ending = std::string(marker ? "none; " : "no end marker in 20 s; ") + state();
-        std::printf("%d from %s\n%d: %s\n", n, start.c_str(), n, ending.c_str());
-        std::fflush(stdout);
         if (open) {
             DestroyWindow(dialogWindow);
             while (pump(50, nullptr)) {  // up to the WM_QUIT it posts
             }
         }
+        std::printf("%d from %s\n%d: %s; stored %s %s adapter %d\n", n, start.c_str(), n, ending.c_str(),
+                    dialog.IsFullScreen() ? "FullScreen" : "Windowed",
+                    dialog.GetDeviceType() == D3DDEVTYPE_HAL ? "HAL" : "Reference", static_cast<int>(dialog.GetAdapter()));
+        std::fflush(stdout);
         UnregisterClassA("fwUserPrefWndClass", GetModuleHandleA(nullptr));
         // Keys sent after a command closed the window must not reach the next one: drop them.
         for (int wait = 0; wait < 2000 && !file("sent." + std::to_string(n), "rb"); ++wait) drop(10);

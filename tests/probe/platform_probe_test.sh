@@ -30,8 +30,10 @@ fi
 known_wine_differences='s/^metrics SM_CYCAPTION 19$/metrics SM_CYCAPTION 20/
 s/^\(list answers.*; past the end: -1\) 2 /\1 -1 /'
 
-# The key sequences played in the preferences window (xdotool key names), one a line; the probe
-# takes the F9 or F8 after each as its end. The list has six entries. The choices that Okay stores stay for the sequences after it, as in the program.
+# The sequences played in the preferences window (xdotool key names, and clicks in client
+# coordinates: see play), one a line; the probe takes the F9 or F8 after each as its end. The
+# list has six entries. The choices that Okay stores stay for the sequences after it, as in the
+# program.
 sequences=(
   "Return"
   "Escape"
@@ -60,7 +62,36 @@ sequences=(
   "Tab Tab Tab Tab Tab Tab space"
   "Tab Tab Tab Tab Tab Tab Tab Right Down Left Return"
   "Tab Tab Right Right Up Tab space"
+  "click:120,47 click:260,75 click:100,145 click:100,176 click:130,252"
+  "Escape"
+  "click:120,75 click:260,47 click:150,30 click:341,252"
+  "click:100,145 click:351,178 click:100,176"
+  "click:100,145 click:351,178 click:351,178 click:351,160 click:100,163"
+  "Tab click:100,180"
+  "click:100,145 click:120,47"
+  "down:130,252 up:130,300"
+  "click:120,75 click:290,252"
 )
+
+# play KEY|click:X,Y|down:X,Y|up:X,Y...: real key presses (XTEST) to the focused window, so that
+# Shift is really held, and the left button pressed, released or both at a point of the
+# preferences window's client area: 420 x 300 centred on the screen, its client area inside a
+# 3 px frame under the caption.
+play() {
+  local token x y keys=()
+  for token in "$@" .; do
+    case "$token" in
+      *:* | .) [ ${#keys[@]} = 0 ] || x_client xdotool key --delay 20 "${keys[@]}"; keys=() ;;&
+      *:*)
+        IFS=, read -r x y <<<"${token#*:}"
+        x_client xdotool mousemove --sync $((433 + x)) $((365 + caption + y)) \
+          $(case "$token" in click:*) echo click 1 ;; down:*) echo mousedown 1 ;; *) echo mouseup 1 ;; esac)
+        sleep 0.1 ;;
+      .) ;;
+      *) keys+=("$token") ;;
+    esac
+  done
+}
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/fontloom-probe.XXXXXX")"
 trap 'stop_wine; stop_x_server; rm -rf "$work"' EXIT
@@ -75,6 +106,7 @@ record() {
   local pid=$!
   for n in $(seq "${#sequences[@]}"); do
     for _ in $(seq 600); do { [ -e "$dir/ready.$n" ] || [ -e "$dir/status" ]; } && break; sleep 0.05; done
+    caption="$(tr -d '\r' <"$dir/out" | awk '/^metrics SM_CYCAPTION/ { print $3; exit }')"
     if ! x_client timeout 20 xdotool search --sync --onlyvisible --name "^Probe $n : User Preferences$" \
          windowfocus --sync %1; then
       echo "FAIL [$name]: no preferences window for sequence $n" >&2
@@ -85,9 +117,8 @@ record() {
       hints="$(x_client xprop -id "$(x_client xdotool getwindowfocus)" _MOTIF_WM_HINTS)"
       [ "${hints#*= }" = "0x3, 0x4, 0xa, 0x0, 0x0" ] || { echo "FAIL: the preferences window asks for $hints" >&2; failed=1; }
     fi
-    # Real key presses (XTEST) to the focused window, so that Shift is really held.
-    # shellcheck disable=SC2086  # a sequence is a list of key names
-    x_client xdotool key --delay 20 ${sequences[$((n - 1))]} "$([ $((n % 2)) = 1 ] && echo F9 || echo F8)"
+    # shellcheck disable=SC2086  # a sequence is a list of key names and clicks
+    play ${sequences[$((n - 1))]} "$([ $((n % 2)) = 1 ] && echo F9 || echo F8)"
     touch "$dir/sent.$n"
   done
   wait "$pid"
