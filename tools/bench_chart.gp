@@ -1,7 +1,7 @@
 # The frame-rate table as a picture (tools/bench.sh): frames per second, the ratios, peak memory.
 # Called with runs (lines: "name" frames/s MB), ratios (lines: "name" ratio), out and heading set;
 # 0 stands for what was not measured.
-set terminal pngcairo size 1100,1300 font "Liberation Sans,11"
+set terminal pngcairo size 1200,1400 font "Liberation Sans,11"
 set output out
 set style fill solid 0.85 border -1
 set grid xtics lc rgb "#dddddd"
@@ -10,7 +10,7 @@ set offsets 0, 0, 0.5, 0.5
 set ytics scale 0 nomirror
 set xtics nomirror
 unset key
-set lmargin 44
+set lmargin 58
 set rmargin 8
 shown(v, low) = v > 0 ? v : low
 said(v, format) = v > 0 ? sprintf(format, v) : " not measured"

@@ -1,10 +1,10 @@
-# A private X server for tests that drive real windows: start_x_server sets DISPLAY.
+# A private X server for tests that drive real windows: start_x_server [WxHxDEPTH] sets DISPLAY.
 # Windows are found by name and driven with real key presses (xdotool).
 
 start_x_server() {
   local fd_file
   fd_file="$(mktemp)"
-  Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$fd_file" 2>/dev/null &
+  Xvfb -displayfd 1 -screen 0 "${1:-1280x1024x24}" -nolisten tcp >"$fd_file" 2>/dev/null &
   x_server_pid=$!
   for _ in $(seq 100); do [ -s "$fd_file" ] && break; sleep 0.1; done
   [ -s "$fd_file" ] || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
