@@ -9,7 +9,7 @@ source_dir="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:?usage: tools/fuzz.sh BUILD_DIR SECONDS_EACH}"
 mkdir -p "$build" && build="$(cd "$build" && pwd)"  # the log target works in a folder of its own
 seconds="${2:?usage: tools/fuzz.sh BUILD_DIR SECONDS_EACH}"
-targets="text_layout log_line sim_script error_name"
+targets="text_layout log_line sim_script"
 
 probe="$(mktemp -d)"
 trap 'rm -rf "$probe"' EXIT
