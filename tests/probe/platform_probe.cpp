@@ -184,6 +184,14 @@ void probeText() {
                                 str(rect.right).c_str(), str(rect.bottom).c_str());
                 std::printf("\n");
             }
+    std::printf("advances of 32-255:");  // each character alone, measured on one line
+    for (int c = 32; c < 256; ++c) {
+        const char text[2] = {static_cast<char>(c), 0};
+        RECT rect = {0, 0, 640, 480};
+        font->DrawTextA(nullptr, text, -1, &rect, DT_CALCRECT | DT_NOCLIP, 0xFFFFFFFF);
+        std::printf(" %d", static_cast<int>(rect.right - rect.left));
+    }
+    std::printf("\n");
     device->EndScene();
     font->Release();
     device->Release();
