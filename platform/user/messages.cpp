@@ -61,15 +61,9 @@ bool takeMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax, bool rem
     return false;
 }
 
-bool pushMessage(const MSG& msg, bool atFront) {
+bool pushMessage(const MSG& msg) {
     if (queueLength == kQueueCapacity) return false;
-    if (atFront) {
-        queueHead = (queueHead + kQueueCapacity - 1) % kQueueCapacity;
-        queue[queueHead] = msg;
-    } else {
-        queued(queueLength) = msg;
-    }
-    ++queueLength;
+    queued(queueLength++) = msg;
     return true;
 }
 
@@ -93,7 +87,7 @@ char characterOf(WPARAM key, bool shift) {
 }  // namespace
 
 bool QueueMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return pushMessage(MSG{window, message, wParam, lParam, timeGetTime(), lastCursor}, false);
+    return pushMessage(MSG{window, message, wParam, lParam, timeGetTime(), lastCursor});
 }
 
 void NoteKeyState(int virtualKey, bool down) {
@@ -181,11 +175,10 @@ BOOL WINAPI TranslateMessage(const MSG* msg) {
     const bool shift = user::IsKeyDown(VK_SHIFT);
     const char character = user::characterOf(msg->wParam, shift);
     if (character && !user::IsKeyDown(VK_CONTROL)) {
-        // At the front, so the character follows its key before any later input.
+        // Posted like any other message: it comes after whatever already waits.
         UINT message = msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
         user::pushMessage(MSG{msg->hwnd, message, static_cast<WPARAM>(static_cast<unsigned char>(character)),
-                              msg->lParam, msg->time, msg->pt},
-                          true);
+                              msg->lParam, msg->time, msg->pt});
     }
     return TRUE;
 }

@@ -63,24 +63,34 @@ void activateAnotherThan(HWND leaving) {
     Activate(nullptr);
 }
 
-// WM_DESTROY goes to the window before its children, WM_NCDESTROY after them; the handle
-// stays valid until its own WM_NCDESTROY has returned.
-void destroyTree(HWND handle) {
+// WM_DESTROY goes to the window, then to each of its children's trees in turn.
+void sendDestroy(HWND handle) {
     Window* window = FindWindow(handle);
-    if (!window) return;
+    if (!window || window->destroying) return;
     window->destroying = true;
-    const bool topLevel = window->parent == nullptr;
     if (IsInside(handle, focusWindow)) focusWindow = nullptr;
     SendMessageA(handle, WM_DESTROY, 0, 0);
-    for (int i = 0; i < windowCount;) {
+    for (int i = 0; i < windowCount; ++i) {
         const Window& child = slots[creationOrder[i]];
         if (child.parent == handle && !child.destroying) {
-            destroyTree(child.handle);
-            i = 0;  // the order may have changed under us
-        } else {
-            ++i;
+            sendDestroy(child.handle);
+            i = -1;  // the order may have changed under us
         }
     }
+}
+
+// Then WM_NCDESTROY, children first, and the window is gone; its handle stays valid until its
+// own WM_NCDESTROY has returned.
+void freeTree(HWND handle) {
+    for (int i = 0; i < windowCount; ++i) {
+        if (slots[creationOrder[i]].parent == handle) {
+            freeTree(slots[creationOrder[i]].handle);
+            i = -1;
+        }
+    }
+    Window* window = FindWindow(handle);
+    if (!window) return;
+    const bool topLevel = window->parent == nullptr;
     SendMessageA(handle, WM_NCDESTROY, 0, 0);
     DropMessagesFor(handle);
     if (topLevel) backend::CloseWindow(handle);
@@ -189,16 +199,10 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
 
     CREATESTRUCTA create{param, instance, menu, child ? parent : nullptr, height, width, y, x,
                          static_cast<LONG>(style), windowName, className, exStyle};
-    if (!SendMessageA(handle, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create))) {
-        if (FindWindow(handle)) {
-            SendMessageA(handle, WM_NCDESTROY, 0, 0);
-            if (!child) backend::CloseWindow(handle);
-            user::forget(handle);
-        }
-        return nullptr;
-    }
-    if (SendMessageA(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
-        user::DestroyWindowNow(handle);
+    // A window refused in WM_NCCREATE or WM_CREATE is freed without WM_DESTROY.
+    if (!SendMessageA(handle, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create)) ||
+        SendMessageA(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
+        user::freeTree(handle);
         return nullptr;
     }
     if (!FindWindow(handle)) return nullptr;  // it destroyed itself on the way
@@ -220,11 +224,9 @@ bool user::DestroyWindowNow(HWND handle) {
     }
     HWND parent = window->parent;
     const bool wasActive = handle == user::activeWindow;
-    if (window->style & WS_VISIBLE) {
-        user::setVisible(*window, false);
-        SendMessageA(handle, WM_SHOWWINDOW, FALSE, 0);
-    }
-    user::destroyTree(handle);
+    user::setVisible(*window, false);  // hidden as by SetWindowPos: no WM_SHOWWINDOW
+    user::sendDestroy(handle);
+    user::freeTree(handle);
     if (wasActive) user::activateAnotherThan(handle);
     if (parent) InvalidateRect(parent, nullptr, TRUE);
     return true;

@@ -2,6 +2,7 @@
 // same way on both targets: platform_probe_test.sh runs the Windows build under Wine and the
 // native build, and compares the two recordings. Plain Win32, like the program.
 //   rects     window and client rectangles for the program's window styles and their neighbours
+//   windows   classes, the messages of creation and destruction, the queue and TranslateMessage
 //   text      what ID3DXFont::DrawTextA answers for the program's flags over hostile texts
 //   dialog N  the program's preferences window, once for each of the N key sequences the script
 //             plays: it shows window "Probe n", writes ready.n, and ends the sequence at the
@@ -17,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 
 #include "framework/d3d_setup.h"
@@ -119,6 +121,181 @@ void probeRects() {
         DestroyWindow(window);
     }
     std::printf("\n");
+}
+
+// ---- windows
+
+// The probe's windows by name; a window is named as it is made (pendingName), so that what it
+// hears before CreateWindowExA returns carries its name too.
+const int kMaxNamed = 16;
+HWND namedWindows[kMaxNamed];
+std::string windowNames[kMaxNamed];
+int namedCount = 0;
+std::string pendingName, heard;
+std::map<UINT, LRESULT> answers;  // given once in place of DefWindowProcA's
+
+std::string name(HWND window) {
+    if (!window) return "none";
+    for (int i = 0; i < namedCount; ++i)
+        if (namedWindows[i] == window) return windowNames[i];
+    return "other";
+}
+
+LRESULT CALLBACK listeningProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (name(window) == "other" && namedCount < kMaxNamed) {
+        namedWindows[namedCount] = window;
+        windowNames[namedCount++] = pendingName;
+    }
+    const struct {
+        UINT message;
+        const char* text;
+    } watched[] = {{WM_NCCREATE, "NCCREATE"}, {WM_CREATE, "CREATE"}, {WM_SHOWWINDOW, "SHOWWINDOW"},
+                   {WM_CLOSE, "CLOSE"},       {WM_DESTROY, "DESTROY"}, {WM_NCDESTROY, "NCDESTROY"}};
+    for (const auto& w : watched)
+        if (w.message == message) heard += " " + name(window) + ":" + w.text;
+    const auto answer = answers.find(message);
+    if (answer == answers.end()) return DefWindowProcA(window, message, wParam, lParam);
+    const LRESULT given = answer->second;
+    answers.erase(answer);
+    return given;
+}
+
+HWND make(const std::string& called, DWORD style, HWND parent = nullptr, int id = 0) {
+    pendingName = called;
+    heard.clear();
+    return CreateWindowExA(0, "Listening Class", called.c_str(), style, 0, 0, 100, 50, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+}
+
+// The last error as it stands now: call it after the call it reports on, in a statement of its own.
+std::string lastError() { return " (error " + str(static_cast<LONG>(GetLastError())) + ")"; }
+
+// What a window made here answers; the messages it heard on the way follow.
+std::string made(const std::string& called, DWORD style, HWND parent = nullptr, int id = 0) {
+    const std::string line = name(make(called, style, parent, id));
+    return line + ":" + heard;
+}
+
+void probeWindows() {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = listeningProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "Listening Class";
+    std::string line = "class registered " + str(RegisterClassExA(&windowClass) != 0);
+    WNDCLASSEXA upper = windowClass, wrongSize = windowClass;
+    upper.lpszClassName = "LISTENING CLASS";
+    line += ", again in capitals " + str(RegisterClassExA(&upper) != 0);
+    line += lastError();
+    wrongSize.lpszClassName = "Other Class";
+    wrongSize.cbSize = 48;
+    line += ", with cbSize 48 " + str(RegisterClassExA(&wrongSize) != 0);
+    line += ", unknown class makes " + name(CreateWindowExA(0, "No Such Class", "", WS_POPUP, 0, 0, 9, 9, nullptr,
+                                                            nullptr, nullptr, nullptr));
+    std::printf("%s\n", line.c_str());
+
+    std::printf("a pop-up: %s\n", made("A", WS_POPUP | WS_VISIBLE).c_str());
+    const HWND a = namedWindows[namedCount - 1];
+    std::printf("a visible child: %s\n", made("A1", WS_CHILD | WS_VISIBLE, a, IDOK).c_str());
+    const HWND a1 = namedWindows[namedCount - 1];
+    make("A1a", WS_CHILD | WS_VISIBLE, a1, 3);
+    const HWND a1a = namedWindows[namedCount - 1];
+    make("A2", WS_CHILD, a, IDCANCEL);
+    const HWND a2 = namedWindows[namedCount - 1];
+    line = "GetDlgItem(A, IDCANCEL) " + name(GetDlgItem(a, IDCANCEL)) + ", next after A1 " +
+           name(GetWindow(a1, GW_HWNDNEXT)) + ", first child of A " + name(GetWindow(a, GW_CHILD)) + ", parent of A1a " +
+           name(GetParent(a1a));
+    std::printf("%s\n", line.c_str());
+    SetLastError(0);
+    line = "a child without a parent: " + made("orphan", WS_CHILD);
+    std::printf("%s%s\n", line.c_str(), lastError().c_str());
+    answers[WM_NCCREATE] = FALSE;
+    std::printf("WM_NCCREATE answered FALSE: %s\n", made("refused", WS_POPUP).c_str());
+    answers[WM_CREATE] = -1;
+    std::printf("WM_CREATE answered -1: %s\n", made("refused later", WS_POPUP).c_str());
+    line = "unregistering with windows " + str(UnregisterClassA("Listening Class", GetModuleHandleA(nullptr)));
+    line += lastError();
+    heard.clear();
+    line += "; destroying A " + str(DestroyWindow(a));
+    std::printf("%s:%s\n", line.c_str(), heard.c_str());
+    for (HWND gone : {a, a1, a1a, a2, HWND(nullptr)}) {
+        RECT rect{};
+        // Wine answers a DestroyWindow of a window that is gone with ERROR_ACCESS_DENIED, as it
+        // does for another thread's window, so only GetWindowRect's error is compared.
+        line = name(gone) + " after: IsWindow " + str(IsWindow(gone)) + ", DestroyWindow " + str(DestroyWindow(gone));
+        SetLastError(0);
+        line += ", GetWindowRect " + str(GetWindowRect(gone, &rect));
+        line += lastError();
+        std::printf("%s\n", line.c_str());
+    }
+
+    // The default procedure: the text it keeps, and SC_CLOSE, which asks the window with WM_CLOSE.
+    const HWND b = make("B", WS_POPUP);
+    char text[8] = "";
+    DefWindowProcA(b, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Other"));
+    line = "WM_SETTEXT then GetWindowTextA into 5 bytes: " + str(GetWindowTextA(b, text, 5));
+    line += std::string(" \"") + text + "\"";
+    heard.clear();
+    line += "; SC_CLOSE " + str(static_cast<LONG>(DefWindowProcA(b, WM_SYSCOMMAND, SC_CLOSE, 0)));
+    line += ":" + heard + ", then IsWindow " + str(IsWindow(b));
+    std::printf("%s\n", line.c_str());
+
+    // The queue: filters take their messages in order, WM_QUIT comes last and once.
+    const HWND c = make("C", WS_POPUP), d = make("D", WS_POPUP), c1 = make("C1", WS_CHILD, c, 1);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    PostQuitMessage(7);
+    const HWND targets[] = {c, d, c1, nullptr};
+    for (UINT i : {3, 0, 1, 2}) PostMessageA(targets[i], WM_USER + i, i, 0);
+    const struct {
+        const char* what;
+        HWND filter;
+        UINT low, high, flags;
+    } takes[] = {
+        {"looking up to WM_USER+2", nullptr, 0, WM_USER + 2, PM_NOREMOVE}, {"D's", d, 0, 0, PM_REMOVE},
+        {"the thread's", reinterpret_cast<HWND>(-1), 0, 0, PM_REMOVE},  {"WM_USER alone", nullptr, WM_USER, WM_USER, PM_REMOVE},
+        {"C's", c, 0, 0, PM_REMOVE},                                    {"anything", nullptr, 0, 0, PM_REMOVE},
+        {"anything", nullptr, 0, 0, PM_REMOVE},
+    };
+    line = "queue:";
+    for (const auto& t : takes) {
+        msg = MSG{};
+        line += std::string(" ") + t.what + " ";
+        if (!PeekMessageA(&msg, t.filter, t.low, t.high, t.flags))
+            line += "none;";
+        else if (msg.message == WM_QUIT)
+            line += "WM_QUIT " + str(static_cast<LONG>(msg.wParam)) + ";";
+        else
+            line += "WM_USER+" + str(static_cast<LONG>(msg.message - WM_USER)) + " to " + name(msg.hwnd) + ";";
+    }
+    PostQuitMessage(8);
+    line += " GetMessageA " + str(GetMessageA(&msg, nullptr, 0, 0));
+    line += " wParam " + str(static_cast<LONG>(msg.wParam));
+    SetLastError(0);
+    line += ", for a made-up window " + str(GetMessageA(&msg, reinterpret_cast<HWND>(0x4321), 0, 0));
+    line += lastError();
+    std::printf("%s\n", line.c_str());
+
+    // TranslateMessage: the character for a key press, and where it stands in the queue.
+    line = "translated:";
+    for (WPARAM key : {WPARAM('A'), WPARAM('1'), WPARAM(VK_RETURN), WPARAM(VK_ESCAPE), WPARAM(VK_LEFT)}) {
+        PostMessageA(c, WM_USER, 0, 0);
+        MSG down{c, WM_KEYDOWN, key, 1, 0, {0, 0}};
+        line += " " + str(static_cast<LONG>(key)) + " " + str(TranslateMessage(&down));
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            line += msg.message == WM_CHAR ? " WM_CHAR " + str(static_cast<LONG>(msg.wParam))
+                                           : msg.message == WM_USER ? std::string(" WM_USER") : " " + str(LONG(msg.message));
+        line += ";";
+    }
+    MSG up{c, WM_KEYUP, 'A', 0, 0, {0, 0}}, other{c, WM_USER, 'A', 0, 0, {0, 0}};
+    line += " WM_KEYUP " + str(TranslateMessage(&up));
+    line += ", WM_USER " + str(TranslateMessage(&other));
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) line += " then " + str(static_cast<LONG>(msg.message));
+    std::printf("%s\n", line.c_str());
+    DestroyWindow(c);
+    DestroyWindow(d);
+    std::printf("unregistering %d\n", UnregisterClassA("listening class", GetModuleHandleA(nullptr)));
 }
 
 // ---- text
@@ -367,6 +544,7 @@ int main(int argc, char** argv) {
     RegisterClassA(&windowClass);
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "rects") == 0) probeRects();
+        if (std::strcmp(argv[i], "windows") == 0) probeWindows();
         if (std::strcmp(argv[i], "text") == 0) probeText();
         if (std::strcmp(argv[i], "dialog") == 0 && i + 1 < argc && probeDialog(std::atoi(argv[++i])) != 0) return 1;
         std::fflush(stdout);

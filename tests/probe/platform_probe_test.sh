@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The platform as the program sees it: the probe (platform_probe.cpp) records window rectangles,
-# DrawTextA's answers and the preferences window played with real key presses (xdotool) in a
-# private X server. platform_probe_answers.txt is the Windows build's recording under Wine, less
+# the messages of windows and the queue, DrawTextA's answers and the preferences window played
+# with real key presses and clicks (xdotool) in a private X server. platform_probe_answers.txt is the Windows build's recording under Wine, less
 # Wine's known differences from the real platform (below). Run plainly, the native build must
 # answer the same; run as "platform_probe_test.sh wine" (the platform_probe_wine_test), the Windows
 # build is recorded again and must still give that file (FONTLOOM_PROBE_RECORD=1 rewrites it).
@@ -102,7 +102,7 @@ record() {
   local name=$1 dir="$work/$1" n started=$SECONDS
   shift
   mkdir -p "$dir"
-  ( cd "$dir" && { timeout 300 "$@" rects text dialog "${#sequences[@]}" >out 2>err & echo $! >pid; wait $!; echo $? >status; } ) &
+  ( cd "$dir" && { timeout 300 "$@" rects windows text dialog "${#sequences[@]}" >out 2>err & echo $! >pid; wait $!; echo $? >status; } ) &
   local pid=$!
   for n in $(seq "${#sequences[@]}"); do
     for _ in $(seq 600); do { [ -e "$dir/ready.$n" ] || [ -e "$dir/status" ]; } && break; sleep 0.05; done
