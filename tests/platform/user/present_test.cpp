@@ -28,60 +28,27 @@ uint32_t shownPixel(SDL_Surface* surface, int x, int y) {
 }
 uint32_t shownPixel(HWND window, int x, int y) { return shownPixel(surfaceOf(window), x, y); }
 
-template <typename Pixel>
-std::vector<Pixel> filled(int width, int height, Pixel value) {
-    return std::vector<Pixel>(size_t(width) * height, value);
-}
-
-TEST_F(UserTest, FramesOfEveryBackBufferFormatShowTheirColourInTheClientArea) {
-    HWND window = CreateRecorder(WS_OVERLAPPED | WS_SYSMENU | WS_VISIBLE, 0, 0, 646, 506);
-    auto x8 = filled<uint32_t>(640, 480, 0x00FF8040);
-    backend::PresentFrame(window, backend::Frame{x8.data(), 640, 480, 640 * 4, D3DFMT_X8R8G8B8}, false);
-    EXPECT_EQ(shownPixel(window, 0, 0), 0xFF8040u);
-    EXPECT_EQ(shownPixel(window, 639, 479), 0xFF8040u);
-
-    auto a8 = filled<uint32_t>(640, 480, 0x000000FF);  // alpha 0 is not transparent
-    backend::PresentFrame(window, backend::Frame{a8.data(), 640, 480, 640 * 4, D3DFMT_A8R8G8B8}, false);
-    EXPECT_EQ(shownPixel(window, 320, 240), 0x0000FFu);
-
-    auto r5 = filled<uint16_t>(640, 480, 0xF800);
-    backend::PresentFrame(window, backend::Frame{r5.data(), 640, 480, 640 * 2, D3DFMT_R5G6B5}, false);
-    EXPECT_EQ(shownPixel(window, 320, 240), 0xFF0000u);
-
-    auto x1 = filled<uint16_t>(640, 480, 0x83E0);  // the unused top bit set: still green
-    backend::PresentFrame(window, backend::Frame{x1.data(), 640, 480, 640 * 2, D3DFMT_X1R5G5B5}, false);
-    EXPECT_EQ(shownPixel(window, 320, 240), 0x00FF00u);
-
-    // A padded pitch is honoured.
-    std::vector<uint32_t> padded(size_t(8) * 2, 0);
-    for (int x = 0; x < 4; ++x) padded[x] = padded[8 + x] = 0x00FFFFFF;
-    backend::PresentFrame(window, backend::Frame{padded.data(), 4, 2, 8 * 4, D3DFMT_X8R8G8B8}, false);
-    EXPECT_EQ(shownPixel(window, 320, 400), 0xFFFFFFu) << "stretched over the client area";
-
-    // What cannot be shown is left alone, quietly.
-    backend::PresentFrame(window, backend::Frame{nullptr, 640, 480, 640 * 4, D3DFMT_X8R8G8B8}, false);
-    backend::PresentFrame(window, backend::Frame{x8.data(), 640, 480, 640 * 4, D3DFMT_UNKNOWN}, false);
-    backend::PresentFrame(window, backend::Frame{x8.data(), 0, 480, 640 * 4, D3DFMT_X8R8G8B8}, false);
-    backend::PresentFrame(reinterpret_cast<HWND>(0x99), backend::Frame{x8.data(), 640, 480, 640 * 4, D3DFMT_X8R8G8B8}, false);
-    backend::PresentFrame(nullptr, backend::Frame{x8.data(), 640, 480, 640 * 4, D3DFMT_X8R8G8B8}, false);
-    EXPECT_EQ(shownPixel(window, 320, 400), 0xFFFFFFu);
-}
-
-// Every pixel of the screen against the plainest nearest-neighbour scaling of the frame into
-// the rectangle of its shape centred on black; the number of pixels that differ.
-int wrongPixels(SDL_Surface* surface, const std::vector<uint16_t>& frame, D3DFORMAT format, const SDL_Rect& p) {
+// The colour a back-buffer pixel stands for, as 0xRRGGBB (alpha and X1R5G5B5's top bit unused).
+uint32_t colourOf(const uint8_t* pixel, D3DFORMAT format) {
+    uint32_t v = 0;
+    std::memcpy(&v, pixel, format == D3DFMT_R5G6B5 || format == D3DFMT_X1R5G5B5 ? 2 : 4);
+    if (format != D3DFMT_R5G6B5 && format != D3DFMT_X1R5G5B5) return v & 0xFFFFFF;
     const bool r5g6b5 = format == D3DFMT_R5G6B5;
+    const uint32_t r = r5g6b5 ? v >> 11 : (v >> 10) & 31, b = v & 31, g = r5g6b5 ? (v >> 5) & 63 : (v >> 5) & 31;
+    const uint32_t g8 = r5g6b5 ? (g << 2 | g >> 4) : (g << 3 | g >> 2);
+    return (r << 3 | r >> 2) << 16 | g8 << 8 | (b << 3 | b >> 2);
+}
+
+// Every pixel of the window against the plainest nearest-neighbour scaling of the frame into
+// the rectangle `p`, black around it; the number of pixels that differ.
+int wrongPixels(SDL_Surface* surface, const std::vector<uint8_t>& frame, int pitch, D3DFORMAT format, const SDL_Rect& p) {
+    const int bytes = format == D3DFMT_R5G6B5 || format == D3DFMT_X1R5G5B5 ? 2 : 4;
     int wrong = 0;
     for (int y = 0; y < surface->h; ++y) {
         for (int x = 0; x < surface->w; ++x) {
-            uint32_t expected = 0;
-            if (x >= p.x && x < p.x + p.w && y >= p.y && y < p.y + p.h) {
-                const uint32_t v = frame[(y - p.y) * 480 / p.h * 640 + (x - p.x) * 640 / p.w];
-                const uint32_t r = r5g6b5 ? v >> 11 : (v >> 10) & 31, b = v & 31;
-                const uint32_t g = r5g6b5 ? (v >> 5) & 63 : (v >> 5) & 31;
-                const uint32_t g8 = r5g6b5 ? (g << 2 | g >> 4) : (g << 3 | g >> 2);
-                expected = (r << 3 | r >> 2) << 16 | g8 << 8 | (b << 3 | b >> 2);
-            }
+            const bool inside = x >= p.x && x < p.x + p.w && y >= p.y && y < p.y + p.h;
+            const uint32_t expected =
+                inside ? colourOf(&frame[(y - p.y) * 480 / p.h * pitch + (x - p.x) * 640 / p.w * bytes], format) : 0;
             const uint32_t shown = shownPixel(surface, x, y);
             if (shown != expected && ++wrong <= 3)
                 ADD_FAILURE() << surface->w << " x " << surface->h << ", format " << format << ", at " << x << ", "
@@ -91,49 +58,63 @@ int wrongPixels(SDL_Surface* surface, const std::vector<uint16_t>& frame, D3DFOR
     return wrong;
 }
 
-// Full screen, a 640 x 480 frame of noise; then one pixel of it changed, then the window's
-// pixels lost.
-TEST_F(UserTest, FullScreenFramesAreTheBackBufferScaledByNearestNeighbourOnBlack) {
+// A 640 x 480 frame of noise in every back-buffer format, rows padded: windowed it covers the
+// client area; full screen it is as large as the screen allows with its shape kept, centred on
+// black. Then one pixel of it changed, then the window's pixels lost.
+TEST_F(UserTest, FramesAreTheBackBufferScaledByNearestNeighbour) {
     struct Case {
         int width, height;
+        bool fullScreen;
         SDL_Rect picture;
     } const cases[] = {
-        {640, 480, {0, 0, 640, 480}},
-        {1280, 1024, {0, 32, 1280, 960}},
-        {1920, 1080, {240, 0, 1440, 1080}},
-        {1000, 777, {0, 13, 1000, 750}},
+        {640, 480, false, {0, 0, 640, 480}},
+        {700, 500, false, {0, 0, 700, 500}},
+        {640, 480, true, {0, 0, 640, 480}},
+        {1280, 1024, true, {0, 32, 1280, 960}},
+        {1920, 1080, true, {240, 0, 1440, 1080}},
+        {1000, 777, true, {0, 13, 1000, 750}},
     };
-    std::vector<uint16_t> frame(640 * 480);
-    for (size_t i = 0; i < frame.size(); ++i) frame[i] = uint16_t((i * 2654435761u) >> 13);
-    for (const Case& c : cases) for (D3DFORMAT format : {D3DFMT_R5G6B5, D3DFMT_X1R5G5B5}) {
-        HWND window = CreateRecorder(WS_POPUP | WS_VISIBLE, 0, 0, c.width, c.height);
-        const int plans = sim::CallCount("PlanPresent");
-        for (int again = 0; again < 3; ++again)
-            backend::PresentFrame(window, backend::Frame{frame.data(), 640, 480, 640 * 2, format}, true);
-        EXPECT_EQ(sim::CallCount("PlanPresent") - plans, 1) << "planned once, not per frame";
-        SDL_Surface* surface = surfaceOf(window);
-        EXPECT_EQ(wrongPixels(surface, frame, format, c.picture), 0);
+    for (const Case& c : cases)
+        for (D3DFORMAT format : {D3DFMT_R5G6B5, D3DFMT_X1R5G5B5, D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8}) {
+            const int bytes = format == D3DFMT_R5G6B5 || format == D3DFMT_X1R5G5B5 ? 2 : 4, pitch = 640 * bytes + 16;
+            std::vector<uint8_t> frame(size_t(pitch) * 480);
+            for (size_t i = 0; i < frame.size(); ++i) frame[i] = uint8_t((i * 2654435761u) >> 13);
+            HWND window = CreateRecorder(WS_POPUP | WS_VISIBLE, 0, 0, c.width, c.height);
+            const backend::Frame shown{frame.data(), 640, 480, pitch, format};
+            const int plans = sim::CallCount("PlanPresent");
+            for (int again = 0; again < 3; ++again) backend::PresentFrame(window, shown, c.fullScreen);
+            EXPECT_EQ(sim::CallCount("PlanPresent") - plans, 1) << "planned once, not per frame";
+            SDL_Surface* surface = surfaceOf(window);
+            EXPECT_EQ(wrongPixels(surface, frame, pitch, format, c.picture), 0);
 
-        // Only what changed is written and sent: nothing for the same frame, the rows of one source row.
-        backend::sdl::FrameScaler& scaler = backend::sdl::EntryOf(window)->scaler;
-        EXPECT_EQ(scaler.Draw(frame.data(), 640 * 2, surface).h, 0);
-        frame[100 * 640 + 7] ^= 0x0421;
-        const SDL_Rect band = scaler.Draw(frame.data(), 640 * 2, surface);
-        int top = c.height, bottom = 0;
-        for (int y = 0; y < c.picture.h; ++y)
-            if (y * 480 / c.picture.h == 100) top = std::min(top, y), bottom = y + 1;
-        EXPECT_EQ(band.y, c.picture.y + top);
-        EXPECT_EQ(band.h, bottom - top);
-        EXPECT_EQ(band.w, c.picture.w);
-        EXPECT_EQ(wrongPixels(surface, frame, format, c.picture), 0);
+            // Only what changed is written and sent: nothing for the same frame, the rows of one source row.
+            backend::sdl::FrameScaler& scaler = backend::sdl::EntryOf(window)->scaler;
+            EXPECT_EQ(scaler.Draw(frame.data(), pitch, surface).h, 0);
+            frame[100 * pitch + 7 * bytes] ^= 0x21;
+            const SDL_Rect band = scaler.Draw(frame.data(), pitch, surface);
+            int top = c.height, bottom = 0;
+            for (int y = 0; y < c.picture.h; ++y)
+                if (y * 480 / c.picture.h == 100) top = std::min(top, y), bottom = y + 1;
+            EXPECT_EQ(band.y, c.picture.y + top);
+            EXPECT_EQ(band.h, bottom - top);
+            EXPECT_EQ(band.w, c.picture.w);
+            EXPECT_EQ(wrongPixels(surface, frame, pitch, format, c.picture), 0);
 
-        SDL_Rect picture = c.picture;
-        SDL_FillRect(surface, &picture, 0x5555);  // what a new or exposed window holds
-        scaler.ShowAll();
-        EXPECT_EQ(scaler.Draw(frame.data(), 640 * 2, surface).h, c.picture.h);
-        EXPECT_EQ(wrongPixels(surface, frame, format, c.picture), 0) << "all written again after ShowAll";
-        DestroyWindow(window);
-    }
+            SDL_Rect picture = c.picture;
+            SDL_FillRect(surface, &picture, 0x5555);  // what a new or exposed window holds
+            scaler.ShowAll();
+            EXPECT_EQ(scaler.Draw(frame.data(), pitch, surface).h, c.picture.h);
+            EXPECT_EQ(wrongPixels(surface, frame, pitch, format, c.picture), 0) << "all written again after ShowAll";
+
+            // What cannot be shown is left alone, quietly.
+            for (const backend::Frame& bad : {backend::Frame{nullptr, 640, 480, pitch, format},
+                                              backend::Frame{frame.data(), 640, 480, pitch, D3DFMT_UNKNOWN},
+                                              backend::Frame{frame.data(), 0, 480, pitch, format}})
+                backend::PresentFrame(window, bad, c.fullScreen);
+            backend::PresentFrame(reinterpret_cast<HWND>(0x99), shown, c.fullScreen);
+            EXPECT_EQ(wrongPixels(surface, frame, pitch, format, c.picture), 0);
+            DestroyWindow(window);
+        }
 }
 
 int g_paints = 0;
