@@ -3,9 +3,11 @@
 #include <d3dx9.h>
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/gfx/render_target.h"
 #include "platform/sim/sim.h"
@@ -228,6 +230,48 @@ TEST_F(DeviceTest, FocusLossLosesAFullScreenDeviceUntilAResetTheFontAllows) {
     font->OnResetDevice();
     font->Release();  // a freed font holds nothing
     EXPECT_EQ(device->Reset(&p), D3D_OK);
+}
+
+// Beyond 1024 px or a weight above 1000 is refused with a reason; as GDI, an unknown face name
+// is substituted and a long one cut. A font holds its device until it is released (TearDown
+// sees every device freed).
+TEST_F(DeviceTest, D3DXCreateFontARefusesWhatGdiRefusesAndHoldsItsDevice) {
+    ASSERT_EQ(Create(Parameters()), D3D_OK);
+    sim::CaptureDebugOutput(true);
+    const std::string longName = "Liberation Mono" + std::string(300, 'x');
+    const struct {
+        INT height;
+        UINT width, weight;
+        const char* face;
+        HRESULT expected;
+    } cases[] = {{1024, 0, 400, "Arial", S_OK},       {-1024, 1024, 1000, "Arial", S_OK},
+                 {1025, 0, 400, "Arial", D3DERR_INVALIDCALL}, {-1025, 0, 400, "Arial", D3DERR_INVALIDCALL},
+                 {INT_MIN, 0, 400, "Arial", D3DERR_INVALIDCALL}, {22, 1025, 400, "Arial", D3DERR_INVALIDCALL},
+                 {22, 0, 1001, "Arial", D3DERR_INVALIDCALL}, {22, 0, 400, nullptr, S_OK},
+                 {22, 0, 400, "", S_OK}, {22, 0, 400, "No Such Face At All", S_OK}, {22, 0, 400, longName.c_str(), S_OK}};
+    for (const auto& test : cases) {
+        ID3DXFont* font = reinterpret_cast<ID3DXFont*>(1);
+        EXPECT_EQ(D3DXCreateFontA(device, test.height, test.width, test.weight, 1, FALSE, DEFAULT_CHARSET,
+                                  OUT_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, test.face, &font),
+                  test.expected)
+            << test.height << " " << test.width << " " << test.weight << " " << (test.face ? test.face : "null");
+        EXPECT_EQ(font == nullptr, test.expected != S_OK) << "the font is nulled when it fails";
+        if (!font) continue;
+        RECT rect = {0, 0, 640, 480};
+        EXPECT_GT(font->DrawTextA(nullptr, "Wgj", -1, &rect, DT_CALCRECT, 0xFFFFFFFF), 0);
+        device->AddRef();
+        EXPECT_EQ(device->Release(), 2u) << "the font holds its device";
+        font->Release();
+    }
+    EXPECT_NE(sim::TakeDebugOutput().find("out of range"), std::string::npos);
+    ID3DXFont* font = reinterpret_cast<ID3DXFont*>(1);
+    EXPECT_EQ(D3DXCreateFontA(nullptr, 22, 0, 400, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                              DEFAULT_PITCH | FF_DONTCARE, "Arial", &font),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(font, nullptr);
+    EXPECT_EQ(D3DXCreateFontA(device, 22, 0, 400, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                              DEFAULT_PITCH | FF_DONTCARE, "Arial", nullptr),
+              D3DERR_INVALIDCALL);
 }
 
 }  // namespace

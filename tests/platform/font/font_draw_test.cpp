@@ -3,7 +3,6 @@
 
 #include "platform/sim/sim.h"
 #include "tests/platform/font/font_canvas.h"
-#include "tests/support/fake_d3d.h"
 
 namespace {
 
@@ -138,48 +137,6 @@ TEST_F(FontDrawTest, GlyphsAreRasterisedOnceTextsLaidOutOnceAndAPageThatStaysCom
     }
     EXPECT_EQ(sim::CallCount("ComposeText"), 2);
     EXPECT_EQ(sim::CallCount("BlendComposed") - blends, 2);
-}
-
-// Beyond 1024 px or a weight above 1000 is refused with a reason; as GDI, an unknown face name
-// is substituted and a long one cut. Failures and releases are also seen end to end (tests/e2e).
-TEST_F(FontDrawTest, D3DXCreateFontARefusesWhatGdiRefusesAndHoldsItsDevice) {
-    sim::CaptureDebugOutput(true);
-    CallLog log;
-    FakeDevice device(&log);
-    const std::string longName = "Liberation Mono" + std::string(300, 'x');
-    const struct {
-        INT height;
-        UINT width, weight;
-        const char* face;
-        HRESULT expected;
-    } cases[] = {{1024, 0, 400, "Arial", S_OK},       {-1024, 1024, 1000, "Arial", S_OK},
-                 {1025, 0, 400, "Arial", D3DERR_INVALIDCALL}, {-1025, 0, 400, "Arial", D3DERR_INVALIDCALL},
-                 {INT_MIN, 0, 400, "Arial", D3DERR_INVALIDCALL}, {22, 1025, 400, "Arial", D3DERR_INVALIDCALL},
-                 {22, 0, 1001, "Arial", D3DERR_INVALIDCALL}, {22, 0, 400, nullptr, S_OK},
-                 {22, 0, 400, "", S_OK}, {22, 0, 400, "No Such Face At All", S_OK}, {22, 0, 400, longName.c_str(), S_OK}};
-    for (const auto& test : cases) {
-        ID3DXFont* font = reinterpret_cast<ID3DXFont*>(1);
-        EXPECT_EQ(D3DXCreateFontA(&device, test.height, test.width, test.weight, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                  ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, test.face, &font),
-                  test.expected)
-            << test.height << " " << test.width << " " << test.weight << " " << (test.face ? test.face : "null");
-        EXPECT_EQ(font == nullptr, test.expected != S_OK) << "the font is nulled when it fails";
-        if (!font || test.expected != S_OK) continue;
-        EXPECT_EQ(device.references, 2u) << "the font holds its device";
-        RECT rect = {0, 0, 640, 480};  // not one of our devices: no back buffer to draw into, but it measures
-        EXPECT_EQ(font->DrawTextA(nullptr, "Wgj", -1, &rect, DT_NOCLIP, 0xFFFFFFFF), 0);
-        EXPECT_GT(font->DrawTextA(nullptr, "Wgj", -1, &rect, DT_CALCRECT, 0xFFFFFFFF), 0);
-        EXPECT_GT(rect.right, 20);
-        EXPECT_EQ(font->Release(), 0u);
-        EXPECT_EQ(device.references, 1u) << "its release lets the device go";
-    }
-    EXPECT_NE(sim::TakeDebugOutput().find("out of range"), std::string::npos);
-    ID3DXFont* font = reinterpret_cast<ID3DXFont*>(1);
-    EXPECT_EQ(D3DXCreateFontA(nullptr, 22, 0, 400, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                              DEFAULT_PITCH | FF_DONTCARE, "Arial", &font),
-              D3DERR_INVALIDCALL);
-    EXPECT_EQ(font, nullptr);
-    EXPECT_EQ(gfx::CreateFont(nullptr, ProgramFont(), nullptr), D3DERR_INVALIDCALL);
 }
 
 }  // namespace
