@@ -59,19 +59,4 @@ TEST_F(MainWindowTest, WindowedCentresA640x480ClientAndFullScreenCoversTheScreen
     fwCloseWindow(&window);
 }
 
-TEST_F(MainWindowTest, ClosingLogsAFailedDestroyAndAMissingClassButStillClearsTheHandle) {
-    ASSERT_EQ(fwOpenWindow(false, "Fontloom", 640, 480, MainWindowProc, &window), S_OK);
-    HWND kept = window;
-    sim::FailCall("DestroyWindow");
-    fwCloseWindow(&window);
-    EXPECT_EQ(window, nullptr);
-    EXPECT_EQ(ReadFileBytes("log.txt"), "Destroy Window Failed\r\nError unregistering window class\r\n");
-    EXPECT_TRUE(DestroyWindow(kept));
-    WriteFileBytes("log.txt", "");
-    fwCloseWindow(&window);
-    EXPECT_EQ(sim::CallCount("DestroyWindow"), 2) << "no window, nothing destroyed";
-    EXPECT_EQ(ReadFileBytes("log.txt"), "");
-    EXPECT_EQ(fwRegisterWindowClass(MainWindowProc), S_OK) << "but the class was unregistered";
-}
-
 }  // namespace
