@@ -20,11 +20,28 @@ const POINT kOkay{90, 250};
 
 void click(POINT point) { sim::Click(point.x, point.y); }
 
-// The window's adapter list (its eighth control), found in the window table.
-HWND adapterListOf(HWND window) {
+// The window's control `index` in creation order (7: the adapter list, 9: Cancel).
+HWND controlOf(HWND window, int index) {
     for (int i = 0, n = 0; i < user::WindowCount(); ++i)
-        if (user::WindowAt(i).parent == window && n++ == 7) return user::WindowAt(i).handle;
+        if (user::WindowAt(i).parent == window && n++ == index) return user::WindowAt(i).handle;
     return nullptr;
+}
+
+// The window's client area as the platform paints it, as 0xRRGGBB.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t at(int x, int y) const { return pixels[size_t(y) * width + x] & 0xFFFFFF; }
+};
+
+Picture paint(HWND window) {
+    Picture picture;
+    RECT client;
+    GetClientRect(window, &client);
+    picture.width = client.right, picture.height = client.bottom;
+    picture.pixels.assign(size_t(picture.width) * picture.height, 0x12345678);
+    user::GetPaintHook()(window, picture.pixels.data(), picture.width, picture.height, picture.width * 4);
+    return picture;
 }
 
 std::string comboText(HWND combo, int index) {
@@ -50,7 +67,9 @@ protected:
     ScratchDir scratch;  // log.txt lands here
 };
 
-TEST_F(PrefsTest, TenAdaptersListNineAndNoAdaptersGiveAnEmptyListAndMinusOne) {
+// As shown: the defaults checked, Okay framed as the default button until Cancel has the focus,
+// the open list marking the selection; every pixel painted.
+TEST_F(PrefsTest, TenAdaptersListNineThePaintedWindowShowsTheChoicesAndNoAdaptersGiveMinusOne) {
     std::vector<sim::Adapter> ten;
     for (int i = 0; i < 10; ++i) ten.push_back({"Card " + std::to_string(i), "\\\\.\\DISPLAY" + std::to_string(i + 1)});
     sim::SetAdapters(ten);
@@ -59,9 +78,31 @@ TEST_F(PrefsTest, TenAdaptersListNineAndNoAdaptersGiveAnEmptyListAndMinusOne) {
         ASSERT_TRUE(dialog.EnumerateAdapters());
         ASSERT_TRUE(dialog.CreatePrefWindow());
         HWND window = user::ActiveWindow();
-        HWND list = adapterListOf(window);
+        HWND list = controlOf(window, 7);
         EXPECT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), 9);
         EXPECT_EQ(comboText(list, 8), "Card 8 (\\\\.\\DISPLAY9)");
+
+        const uint32_t kFace = 0xD4D0C8, kBlack = 0, kWhite = 0xFFFFFF, kHighlight = 0x0A246A;
+        Picture picture = paint(window);
+        ASSERT_EQ(picture.width, 414);
+        EXPECT_EQ(picture.at(picture.width - 1, picture.height - 1), kFace) << "every pixel painted";
+        EXPECT_EQ(picture.at(95, 74), kBlack) << "Windowed is checked: its dot";
+        EXPECT_EQ(picture.at(95, 45), kWhite) << "Full Screen is not: a white well";
+        int ink = 0;  // the Okay caption's
+        for (int y = 245; y < 260; ++y)
+            for (int x = 100; x < 160; ++x) ink += picture.at(x, y) == kBlack;
+        EXPECT_GT(ink, 10);
+        EXPECT_EQ(picture.at(80, 250), kBlack) << "Okay is the default: the heavier frame";
+        EXPECT_EQ(picture.at(240, 250), kWhite) << "Cancel has the plain raised edge";
+        SetFocus(controlOf(window, 9));
+        picture = paint(window);
+        EXPECT_EQ(picture.at(240, 250), kBlack) << "the focused push button is the default one";
+        EXPECT_NE(picture.at(80, 250), kBlack);
+        SendMessageA(list, CB_SHOWDROPDOWN, TRUE, 0);
+        picture = paint(window);
+        EXPECT_EQ(picture.at(305, 135 + 21 + 1 + 6), kHighlight) << "the open list marks the selection";
+        EXPECT_EQ(picture.at(305, 135 + 21 + 1 + 13 + 6), kWhite);
+        SendMessageA(list, CB_SHOWDROPDOWN, FALSE, 0);
         sim::PressKey(VK_ESCAPE);
         pumpUntilGone(window);
         UnregisterClassA("fwUserPrefWndClass", GetModuleHandleA(nullptr));
@@ -83,7 +124,7 @@ TEST_F(PrefsTest, TenAdaptersListNineAndNoAdaptersGiveAnEmptyListAndMinusOne) {
         char caption[64] = "";
         GetWindowTextA(window, caption, sizeof caption);
         EXPECT_STREQ(caption, "User Preferences") << "no title";
-        HWND list = adapterListOf(window);
+        HWND list = controlOf(window, 7);
         EXPECT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), 0);
         EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), CB_ERR);
         sim::PressKey(VK_ESCAPE);

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <map>
 #include <vector>
 
 #include "platform/sim/sim.h"
@@ -18,9 +17,8 @@ struct Received {
     LPARAM lParam;
 };
 
-// What the recording procedure saw, oldest first, and the answers it gives once in place of DefWindowProcA's.
+// What the recording procedure saw, oldest first.
 inline std::vector<Received> g_received;
-inline std::map<UINT, LRESULT> g_answers;
 
 inline std::vector<Received> ReceivedOf(HWND window, UINT message) {
     std::vector<Received> found;
@@ -31,11 +29,7 @@ inline std::vector<Received> ReceivedOf(HWND window, UINT message) {
 
 inline LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     g_received.push_back({window, message, wParam, lParam});
-    auto it = g_answers.find(message);
-    if (it == g_answers.end()) return DefWindowProcA(window, message, wParam, lParam);
-    const LRESULT answer = it->second;
-    g_answers.erase(it);
-    return answer;
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 inline HWND CreateRecorder(DWORD style, int x, int y, int width, int height, HWND parent = nullptr, int id = 0,
@@ -50,7 +44,6 @@ protected:
     void SetUp() override {
         sim::Reset();
         g_received.clear();
-        g_answers.clear();
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = RecordingProc;
         windowClass.hInstance = GetModuleHandleA(nullptr);
