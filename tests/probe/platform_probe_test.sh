@@ -84,7 +84,7 @@ play() {
       *:* | .) [ ${#keys[@]} = 0 ] || x_client xdotool key --delay 20 "${keys[@]}"; keys=() ;;&
       *:*)
         IFS=, read -r x y <<<"${token#*:}"
-        x_client xdotool mousemove --sync $((433 + x)) $((365 + caption + y)) \
+        x_client xdotool mousemove $((433 + x)) $((365 + caption + y)) \
           $(case "$token" in click:*) echo click 1 ;; down:*) echo mousedown 1 ;; *) echo mouseup 1 ;; esac)
         sleep 0.1 ;;
       .) ;;
