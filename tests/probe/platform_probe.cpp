@@ -293,7 +293,15 @@ void probeWindows() {
     line += ", WM_USER " + str(TranslateMessage(&other));
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) line += " then " + str(static_cast<LONG>(msg.message));
     std::printf("%s\n", line.c_str());
+    // What waits for a window that is destroyed goes with it.
+    PostMessageA(c1, WM_USER + 4, 0, 0);
+    PostMessageA(d, WM_USER + 5, 0, 0);
+    PostMessageA(c, WM_USER + 6, 0, 0);
     DestroyWindow(c);
+    line = "after C was destroyed:";
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        line += " WM_USER+" + str(static_cast<LONG>(msg.message - WM_USER)) + " to " + name(msg.hwnd);
+    std::printf("%s\n", line.c_str());
     DestroyWindow(d);
     std::printf("unregistering %d\n", UnregisterClassA("listening class", GetModuleHandleA(nullptr)));
 }

@@ -66,7 +66,7 @@ sequences=(
   "Escape"
   "click:120,75 click:260,47 click:150,30 click:341,252"
   "click:100,145 click:351,178 click:100,176"
-  "click:100,145 click:351,178 click:351,178 click:351,160 click:100,163"
+  "click:100,145 click:351,178 click:351,178 click:351,166 click:100,163"
   "Tab click:100,180"
   "click:100,145 click:120,47"
   "down:130,252 up:130,300"

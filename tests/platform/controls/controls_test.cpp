@@ -12,7 +12,8 @@ namespace {
 
 class ControlsTest : public ::testing::Test {
 protected:
-    // Radio A alone in its group, radios C (WS_GROUP, checked), D and E, a drop-down list.
+    // Radio A alone in its group, radios C (WS_GROUP, checked), D and E, 20 px high and 30 px
+    // apart from the top, and last a drop-down list 60 px high at y 90, whose open rows E covers.
     void SetUp() override {
         sim::Reset();
         WNDCLASSA hostClass{};
@@ -25,8 +26,8 @@ protected:
         HWND* handles[] = {&radioA, &radioC, &radioD, &radioE, &combo};
         const DWORD styles[] = {radio | WS_GROUP, radio | WS_GROUP, radio, radio, WS_CHILD | WS_VISIBLE | WS_GROUP | CBS_DROPDOWNLIST};
         for (int i = 0; i < 5; ++i) {
-            *handles[i] = CreateWindowExA(0, i == 4 ? "COMBOBOX" : "button", "", styles[i], 20, 20 + 30 * i, 100, 20,
-                                          host, nullptr, nullptr, nullptr);
+            *handles[i] = CreateWindowExA(0, i == 4 ? "COMBOBOX" : "button", "", styles[i], 20, i == 4 ? 90 : 20 + 30 * i,
+                                          100, i == 4 ? 60 : 20, host, nullptr, nullptr, nullptr);
             ASSERT_NE(*handles[i], nullptr);
         }
         SendMessageA(radioA, BM_SETCHECK, BST_CHECKED, 0);
@@ -34,8 +35,8 @@ protected:
     }
     void TearDown() override { sim::Reset(); }
 
-    void Key(int virtualKey) {  // taken the way a dialog's loop takes it
-        sim::PressKey(virtualKey);
+    void Key(int virtualKey) {  // taken the way a dialog's loop takes it (0: only what waits)
+        if (virtualKey) sim::PressKey(virtualKey);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
             if (!IsDialogMessageA(host, &msg)) DispatchMessageA(&msg);
@@ -60,6 +61,27 @@ TEST_F(ControlsTest, ArrowsMoveTheFocusAndTheCheckRoundTheGroup) {
     }
     EXPECT_FALSE(Checked(radioC) || Checked(radioE));
     EXPECT_TRUE(Checked(radioA)) << "the other group is left alone";
+}
+
+// The open list is on top, as a pop-up is: a press on a row that an earlier sibling lies under
+// is the list's. Escape closes it as it was; a list emptied while scrolled starts at its top.
+TEST_F(ControlsTest, TheOpenListTakesPressesOverItsSiblingsAndStartsAtItsTopWhenEmptied) {
+    auto fill = [&] {
+        for (const char* item : {"One", "Two", "Three", "Four"}) SendMessageA(combo, CB_ADDSTRING, 0, LPARAM(item));
+    };
+    fill();
+    SetFocus(combo);
+    for (int key : {VK_F4, VK_ESCAPE}) Key(key);
+    EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), CB_ERR) << "opened and closed: still nothing selected";
+    for (int key : {VK_F4, VK_END, VK_ESCAPE}) Key(key);  // scrolled to the last row
+    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    fill();
+    SendMessageA(combo, CB_SETCURSEL, 1, 0);  // in view at the top: the list does not move to it
+    Key(VK_F4);
+    sim::Click(30, 90 + 21 + 1 + 6);  // the first row, over E
+    Key(0);
+    EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_FALSE(Checked(radioE));
 }
 
 TEST_F(ControlsTest, DialogMessagesForOtherWindowsOrBadArgumentsAreNotTaken) {

@@ -34,6 +34,7 @@ TEST_F(UserTest, RecordsWithoutAProcedureOrANameAndMissingRecordsAreRefused) {
     noName.lpfnWndProc = RecordingProc;
     for (WNDCLASSEXA* bad : {&noProc, &noName}) EXPECT_EQ(RegisterClassExA(bad), 0);
     EXPECT_EQ(RegisterClassA(nullptr) + RegisterClassExA(nullptr), 0);
+    EXPECT_EQ(DispatchMessageA(nullptr), 0);
     for (HWND bad : {HWND(nullptr), reinterpret_cast<HWND>(0x1234)}) EXPECT_FALSE(IsWindow(bad) || SetFocus(bad));
 }
 
