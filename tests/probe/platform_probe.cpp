@@ -369,6 +369,12 @@ void probeText() {
                                 str(rect.right).c_str(), str(rect.bottom).c_str());
                 std::printf("\n");
             }
+    std::printf("counts:");  // a count of bytes in place of -1 (NUL-terminated), and other negative ones
+    for (INT count : {2, 0, -1, -2, -100}) {
+        RECT rect = {0, 0, 640, 480};
+        std::printf(" %d: %d", count, font->DrawTextA(nullptr, "ab\ncd", count, &rect, DT_CALCRECT | DT_NOCLIP, 0xFFFFFFFF));
+    }
+    std::printf("\n");
     std::printf("advances of 32-255:");  // each character alone, measured on one line
     for (int c = 32; c < 256; ++c) {
         const char text[2] = {static_cast<char>(c), 0};
