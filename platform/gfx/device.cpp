@@ -1,7 +1,6 @@
 // The software device. See device.h.
 #include "device.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
@@ -55,8 +54,9 @@ HRESULT ResolvePresentParameters(HWND focusWindow, D3DDEVTYPE type, D3DPRESENT_P
         if (p->BackBufferFormat == D3DFMT_UNKNOWN) p->BackBufferFormat = D3DFMT_X8R8G8B8;  // the desktop's
         RECT client = {0, 0, 0, 0};
         GetClientRect(p->hDeviceWindow, &client);
-        if (p->BackBufferWidth == 0) p->BackBufferWidth = static_cast<UINT>(std::max<LONG>(1, client.right));
-        if (p->BackBufferHeight == 0) p->BackBufferHeight = static_cast<UINT>(std::max<LONG>(1, client.bottom));
+        // A window without a client area gets 8 pixels a side, as from Wine's Direct3D.
+        if (p->BackBufferWidth == 0) p->BackBufferWidth = client.right > 0 ? static_cast<UINT>(client.right) : 8;
+        if (p->BackBufferHeight == 0) p->BackBufferHeight = client.bottom > 0 ? static_cast<UINT>(client.bottom) : 8;
     } else if (p->BackBufferFormat == D3DFMT_UNKNOWN || p->BackBufferWidth == 0 || p->BackBufferHeight == 0) {
         return D3DERR_INVALIDCALL;
     }

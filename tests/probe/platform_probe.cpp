@@ -369,6 +369,17 @@ void probeText() {
                                 str(rect.right).c_str(), str(rect.bottom).c_str());
                 std::printf("\n");
             }
+    // A windowed device takes its window's client size; a window without a client area.
+    HWND empty = create(0, WS_POPUP, 0, 0, 0, 0, nullptr);
+    D3DPRESENT_PARAMETERS sized;
+    fwInitPresentParameters(false, empty, 640, 480, D3DFMT_UNKNOWN, D3DFMT_UNKNOWN, &sized);
+    IDirect3DDevice9* second = nullptr;
+    const HRESULT made = fwCreateDevice(d3d, D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, empty, &sized, &second);
+    std::printf("windowed device on a 0 x 0 window: %s, %u x %u, format %d\n", SUCCEEDED(made) ? "made" : "refused",
+                static_cast<unsigned>(sized.BackBufferWidth), static_cast<unsigned>(sized.BackBufferHeight),
+                static_cast<int>(sized.BackBufferFormat));
+    if (second) second->Release();
+    DestroyWindow(empty);
     std::printf("counts:");  // a count of bytes in place of -1 (NUL-terminated), and other negative ones
     for (INT count : {2, 0, -1, -2, -100}) {
         RECT rect = {0, 0, 640, 480};
