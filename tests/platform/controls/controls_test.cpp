@@ -33,7 +33,10 @@ protected:
         SendMessageA(radioA, BM_SETCHECK, BST_CHECKED, 0);
         SendMessageA(radioC, BM_SETCHECK, BST_CHECKED, 0);
     }
-    void TearDown() override { sim::Reset(); }
+    void TearDown() override {  // the controls free what they hold on WM_NCDESTROY
+        DestroyWindow(host);
+        sim::Reset();
+    }
 
     void Key(int virtualKey) {  // taken the way a dialog's loop takes it (0: only what waits)
         if (virtualKey) sim::PressKey(virtualKey);
