@@ -29,14 +29,14 @@ namespace {
 
 // ---- rects
 
-std::string str(LONG value) { return std::to_string(value); }
+std::string str(long long value) { return std::to_string(value); }
 
 bool captioned(DWORD style) { return !(style & (WS_POPUP | WS_CHILD)) || (style & WS_CAPTION) == WS_CAPTION; }
 
 // A height that holds the caption `sign` times (1: a frame's outside, -1: a client area).
 std::string height(LONG value, bool caption, int sign = 1) {
-    if (!caption) return str(value);
-    return str(value - sign * GetSystemMetrics(SM_CYCAPTION)) + (sign > 0 ? "+caption" : "-caption");
+    if (!caption) return std::to_string(value);
+    return std::to_string(value - sign * GetSystemMetrics(SM_CYCAPTION)) + (sign > 0 ? "+caption" : "-caption");
 }
 
 int moves = 0, sizes = 0;  // WM_MOVE and WM_SIZE that plainProc received
@@ -47,10 +47,10 @@ LRESULT CALLBACK plainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-std::string told() {
-    const std::string counts = " (" + str(moves) + " WM_MOVE, " + str(sizes) + " WM_SIZE)";
+// Writes what plainProc was told since the last call.
+void told() {
+    std::printf(" (%d WM_MOVE, %d WM_SIZE)", moves, sizes);
     moves = sizes = 0;
-    return counts;
 }
 
 HWND create(DWORD exStyle, DWORD style, int x, int y, int width, int height, HWND parent) {
@@ -86,38 +86,39 @@ void probeRects() {
         // A child where the preferences window has its Okay button, and one with a border.
         HWND child = create(0, WS_CHILD | WS_VISIBLE, 80, 240, 100, 25, window);
         HWND bordered = create(0, WS_CHILD | WS_BORDER, 10, 10, 50, 20, window);
-        RECT outer{}, client{}, adjusted{0, 0, 640, 480}, childOuter{}, borderedClient{};
+        RECT outer{}, client{}, adjusted{0, 0, 640, 480}, inner{}, borderedClient{};
         GetWindowRect(window, &outer);
         GetClientRect(window, &client);
         AdjustWindowRectEx(&adjusted, c.style, FALSE, c.exStyle);
-        GetWindowRect(child, &childOuter);
+        GetWindowRect(child, &inner);
         GetClientRect(bordered, &borderedClient);
-        std::string line = std::string("\n") + c.name + ": window " + str(outer.right - outer.left) + "x" +
-                           str(outer.bottom - outer.top) + " client " + str(client.right) + "x" +
-                           height(client.bottom, caption, -1) + " adjusts 640x480 to " + str(adjusted.left) + "," +
-                           height(adjusted.top, (c.style & WS_CAPTION) == WS_CAPTION, -1) + "," + str(adjusted.right) +
-                           "," + str(adjusted.bottom) + "; child at " + str(childOuter.left - outer.left) + "," +
-                           height(childOuter.top - outer.top, caption) + ", bordered child client " +
-                           str(borderedClient.right) + "x" + str(borderedClient.bottom);
-        told();
+        std::printf("\n%s: window %dx%d client %dx%s adjusts 640x480 to %d,%s,%d,%d; child at %d,%s, bordered child client %dx%d",
+                    c.name, int(outer.right - outer.left), int(outer.bottom - outer.top), int(client.right),
+                    height(client.bottom, caption, -1).c_str(), int(adjusted.left),
+                    height(adjusted.top, (c.style & WS_CAPTION) == WS_CAPTION, -1).c_str(), int(adjusted.right),
+                    int(adjusted.bottom), int(inner.left - outer.left), height(inner.top - outer.top, caption).c_str(),
+                    int(borderedClient.right), int(borderedClient.bottom));
+        moves = sizes = 0;
         fwFitClientArea(window);  // the program's own fitting: the client area becomes 640 x 480
         GetWindowRect(window, &outer);
         GetClientRect(window, &client);
-        GetWindowRect(child, &childOuter);
+        GetWindowRect(child, &inner);
         const LONG width = outer.right - outer.left, high = outer.bottom - outer.top;
         const bool centred = 2 * outer.left + width == GetSystemMetrics(SM_CXSCREEN) &&
                              std::abs(2 * outer.top + high - GetSystemMetrics(SM_CYSCREEN)) <= 1;
-        line += "; fitted window " + str(width) + "x" + height(high, caption) + (centred ? " centred" : " off centre") +
-                ", client " + str(client.right) + "x" + str(client.bottom) + ", child at " +
-                str(childOuter.left - outer.left) + "," + height(childOuter.top - outer.top, caption) + told();
+        std::printf("; fitted window %dx%s%s, client %dx%d, child at %d,%s", int(width), height(high, caption).c_str(),
+                    centred ? " centred" : " off centre", int(client.right), int(client.bottom),
+                    int(inner.left - outer.left), height(inner.top - outer.top, caption).c_str());
+        told();
         MoveWindow(window, outer.left, outer.top, width, high, TRUE);
-        line += "; moved where it is" + told();
+        std::printf("; moved where it is");
+        told();
         MoveWindow(window, -3, -13, width, high, TRUE);  // off the screen
         GetWindowRect(window, &outer);
         GetClientRect(window, &client);
-        line += "; moved to -3,-13: window at " + str(outer.left) + "," + str(outer.top) + ", client " +
-                str(client.right) + "x" + str(client.bottom) + told();
-        std::printf("%s", line.c_str());
+        std::printf("; moved to -3,-13: window at %d,%d, client %dx%d", int(outer.left), int(outer.top),
+                    int(client.right), int(client.bottom));
+        told();
         DestroyWindow(window);
     }
     std::printf("\n");
@@ -134,15 +135,15 @@ int namedCount = 0;
 std::string pendingName, heard;
 std::map<UINT, LRESULT> answers;  // given once in place of DefWindowProcA's
 
-std::string name(HWND window) {
+const char* name(HWND window) {
     if (!window) return "none";
     for (int i = 0; i < namedCount; ++i)
-        if (namedWindows[i] == window) return windowNames[i];
+        if (namedWindows[i] == window) return windowNames[i].c_str();
     return "other";
 }
 
 LRESULT CALLBACK listeningProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (name(window) == "other" && namedCount < kMaxNamed) {
+    if (std::strcmp(name(window), "other") == 0 && namedCount < kMaxNamed) {
         namedWindows[namedCount] = window;
         windowNames[namedCount++] = pendingName;
     }
@@ -152,7 +153,7 @@ LRESULT CALLBACK listeningProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     } watched[] = {{WM_NCCREATE, "NCCREATE"}, {WM_CREATE, "CREATE"}, {WM_SHOWWINDOW, "SHOWWINDOW"},
                    {WM_CLOSE, "CLOSE"},       {WM_DESTROY, "DESTROY"}, {WM_NCDESTROY, "NCDESTROY"}};
     for (const auto& w : watched)
-        if (w.message == message) heard += " " + name(window) + ":" + w.text;
+        if (w.message == message) heard += std::string(" ") + name(window) + ":" + w.text;
     const auto answer = answers.find(message);
     if (answer == answers.end()) return DefWindowProcA(window, message, wParam, lParam);
     const LRESULT given = answer->second;
@@ -167,13 +168,17 @@ HWND make(const std::string& called, DWORD style, HWND parent = nullptr, int id 
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
 }
 
-// The last error as it stands now: call it after the call it reports on, in a statement of its own.
-std::string lastError() { return " (error " + str(static_cast<LONG>(GetLastError())) + ")"; }
+// Writes the answer of the call made as the argument and the last error it left.
+void withError(long answer) { std::printf("%ld (error %d)", answer, static_cast<int>(GetLastError())); }
 
-// What a window made here answers; the messages it heard on the way follow.
-std::string made(const std::string& called, DWORD style, HWND parent = nullptr, int id = 0) {
-    const std::string line = name(make(called, style, parent, id));
-    return line + ":" + heard;
+// Writes what a window made here answers, the messages it heard on the way, and with `error`
+// the last error its creation left.
+void made(const char* what, const std::string& called, DWORD style, bool error = false, HWND parent = nullptr, int id = 0) {
+    const HWND window = make(called, style, parent, id);
+    const int lastError = static_cast<int>(GetLastError());
+    std::printf("%s: %s:%s", what, name(window), heard.c_str());
+    if (error) std::printf(" (error %d)", lastError);
+    std::printf("\n");
 }
 
 void probeWindows() {
@@ -182,63 +187,53 @@ void probeWindows() {
     windowClass.lpfnWndProc = listeningProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "Listening Class";
-    std::string line = "class registered " + str(RegisterClassExA(&windowClass) != 0);
+    std::printf("class registered %d, again in capitals ", RegisterClassExA(&windowClass) != 0);
     WNDCLASSEXA upper = windowClass, wrongSize = windowClass;
     upper.lpszClassName = "LISTENING CLASS";
-    line += ", again in capitals " + str(RegisterClassExA(&upper) != 0);
-    line += lastError();
     wrongSize.lpszClassName = "Other Class";
     wrongSize.cbSize = 48;
-    line += ", with cbSize 48 " + str(RegisterClassExA(&wrongSize) != 0);
-    line += ", unknown class makes " + name(CreateWindowExA(0, "No Such Class", "", WS_POPUP, 0, 0, 9, 9, nullptr,
-                                                            nullptr, nullptr, nullptr));
-    std::printf("%s\n", line.c_str());
+    withError(RegisterClassExA(&upper) != 0);
+    std::printf(", with cbSize 48 %d, unknown class makes %s\n", RegisterClassExA(&wrongSize) != 0,
+                name(CreateWindowExA(0, "No Such Class", "", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr)));
 
-    std::printf("a pop-up: %s\n", made("A", WS_POPUP | WS_VISIBLE).c_str());
+    made("a pop-up", "A", WS_POPUP | WS_VISIBLE);
     const HWND a = namedWindows[namedCount - 1];
-    std::printf("a visible child: %s\n", made("A1", WS_CHILD | WS_VISIBLE, a, IDOK).c_str());
-    const HWND a1 = namedWindows[namedCount - 1];
-    make("A1a", WS_CHILD | WS_VISIBLE, a1, 3);
-    const HWND a1a = namedWindows[namedCount - 1];
-    make("A2", WS_CHILD, a, IDCANCEL);
-    const HWND a2 = namedWindows[namedCount - 1];
-    line = "GetDlgItem(A, IDCANCEL) " + name(GetDlgItem(a, IDCANCEL)) + ", next after A1 " +
-           name(GetWindow(a1, GW_HWNDNEXT)) + ", first child of A " + name(GetWindow(a, GW_CHILD)) + ", parent of A1a " +
-           name(GetParent(a1a));
-    std::printf("%s\n", line.c_str());
+    made("a visible child", "A1", WS_CHILD | WS_VISIBLE, false, a, IDOK);
+    const HWND a1 = namedWindows[namedCount - 1], a1a = make("A1a", WS_CHILD | WS_VISIBLE, a1, 3);
+    const HWND a2 = make("A2", WS_CHILD, a, IDCANCEL);
+    std::printf("GetDlgItem(A, IDCANCEL) %s, next after A1 %s, first child of A %s, parent of A1a %s\n",
+                name(GetDlgItem(a, IDCANCEL)), name(GetWindow(a1, GW_HWNDNEXT)), name(GetWindow(a, GW_CHILD)),
+                name(GetParent(a1a)));
     SetLastError(0);
-    line = "a child without a parent: " + made("orphan", WS_CHILD);
-    std::printf("%s%s\n", line.c_str(), lastError().c_str());
+    made("a child without a parent", "orphan", WS_CHILD, true);
     answers[WM_NCCREATE] = FALSE;
-    std::printf("WM_NCCREATE answered FALSE: %s\n", made("refused", WS_POPUP).c_str());
+    made("WM_NCCREATE answered FALSE", "refused", WS_POPUP);
     answers[WM_CREATE] = -1;
-    std::printf("WM_CREATE answered -1: %s\n", made("refused later", WS_POPUP).c_str());
-    line = "unregistering with windows " + str(UnregisterClassA("Listening Class", GetModuleHandleA(nullptr)));
-    line += lastError();
+    made("WM_CREATE answered -1", "refused later", WS_POPUP);
+    std::printf("unregistering with windows ");
+    withError(UnregisterClassA("Listening Class", GetModuleHandleA(nullptr)));
     heard.clear();
-    line += "; destroying A " + str(DestroyWindow(a));
-    std::printf("%s:%s\n", line.c_str(), heard.c_str());
+    std::printf("; destroying A %d:", DestroyWindow(a));
+    std::printf("%s\n", heard.c_str());
     for (HWND gone : {a, a1, a1a, a2, HWND(nullptr)}) {
         RECT rect{};
         // Wine answers a DestroyWindow of a window that is gone with ERROR_ACCESS_DENIED, as it
         // does for another thread's window, so only GetWindowRect's error is compared.
-        line = name(gone) + " after: IsWindow " + str(IsWindow(gone)) + ", DestroyWindow " + str(DestroyWindow(gone));
+        std::printf("%s after: IsWindow %d", name(gone), IsWindow(gone));
+        std::printf(", DestroyWindow %d, GetWindowRect ", DestroyWindow(gone));
         SetLastError(0);
-        line += ", GetWindowRect " + str(GetWindowRect(gone, &rect));
-        line += lastError();
-        std::printf("%s\n", line.c_str());
+        withError(GetWindowRect(gone, &rect));
+        std::printf("\n");
     }
 
     // The default procedure: the text it keeps, and SC_CLOSE, which asks the window with WM_CLOSE.
     const HWND b = make("B", WS_POPUP);
     char text[8] = "";
     DefWindowProcA(b, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Other"));
-    line = "WM_SETTEXT then GetWindowTextA into 5 bytes: " + str(GetWindowTextA(b, text, 5));
-    line += std::string(" \"") + text + "\"";
+    std::printf("WM_SETTEXT then GetWindowTextA into 5 bytes: %d", GetWindowTextA(b, text, 5));
     heard.clear();
-    line += "; SC_CLOSE " + str(static_cast<LONG>(DefWindowProcA(b, WM_SYSCOMMAND, SC_CLOSE, 0)));
-    line += ":" + heard + ", then IsWindow " + str(IsWindow(b));
-    std::printf("%s\n", line.c_str());
+    std::printf(" \"%s\"; SC_CLOSE %d:", text, static_cast<int>(DefWindowProcA(b, WM_SYSCOMMAND, SC_CLOSE, 0)));
+    std::printf("%s, then IsWindow %d\n", heard.c_str(), IsWindow(b));
 
     // The queue: filters take their messages in order, WM_QUIT comes last and once.
     const HWND c = make("C", WS_POPUP), d = make("D", WS_POPUP), c1 = make("C1", WS_CHILD, c, 1);
@@ -258,52 +253,50 @@ void probeWindows() {
         {"C's", c, 0, 0, PM_REMOVE},                                    {"anything", nullptr, 0, 0, PM_REMOVE},
         {"anything", nullptr, 0, 0, PM_REMOVE},
     };
-    line = "queue:";
+    std::printf("queue:");
     for (const auto& t : takes) {
         msg = MSG{};
-        line += std::string(" ") + t.what + " ";
+        std::printf(" %s ", t.what);
         if (!PeekMessageA(&msg, t.filter, t.low, t.high, t.flags))
-            line += "none;";
+            std::printf("none;");
         else if (msg.message == WM_QUIT)
-            line += "WM_QUIT " + str(static_cast<LONG>(msg.wParam)) + ";";
+            std::printf("WM_QUIT %d;", static_cast<int>(msg.wParam));
         else
-            line += "WM_USER+" + str(static_cast<LONG>(msg.message - WM_USER)) + " to " + name(msg.hwnd) + ";";
+            std::printf("WM_USER+%d to %s;", static_cast<int>(msg.message - WM_USER), name(msg.hwnd));
     }
     PostQuitMessage(8);
-    line += " GetMessageA " + str(GetMessageA(&msg, nullptr, 0, 0));
-    line += " wParam " + str(static_cast<LONG>(msg.wParam));
+    std::printf(" GetMessageA %d", GetMessageA(&msg, nullptr, 0, 0));
+    std::printf(" wParam %d, for a made-up window ", static_cast<int>(msg.wParam));
     SetLastError(0);
-    line += ", for a made-up window " + str(GetMessageA(&msg, reinterpret_cast<HWND>(0x4321), 0, 0));
-    line += lastError();
-    std::printf("%s\n", line.c_str());
+    withError(GetMessageA(&msg, reinterpret_cast<HWND>(0x4321), 0, 0));
 
     // TranslateMessage: the character for a key press, and where it stands in the queue.
-    line = "translated:";
+    std::printf("\ntranslated:");
     for (WPARAM key : {WPARAM('A'), WPARAM('1'), WPARAM(VK_RETURN), WPARAM(VK_ESCAPE), WPARAM(VK_LEFT)}) {
         PostMessageA(c, WM_USER, 0, 0);
         MSG down{c, WM_KEYDOWN, key, 1, 0, {0, 0}};
-        line += " " + str(static_cast<LONG>(key)) + " " + str(TranslateMessage(&down));
+        std::printf(" %d %d", static_cast<int>(key), TranslateMessage(&down));
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            line += msg.message == WM_CHAR ? " WM_CHAR " + str(static_cast<LONG>(msg.wParam))
-                                           : msg.message == WM_USER ? std::string(" WM_USER") : " " + str(LONG(msg.message));
-        line += ";";
+            if (msg.message == WM_CHAR)
+                std::printf(" WM_CHAR %d", static_cast<int>(msg.wParam));
+            else
+                std::printf(msg.message == WM_USER ? " WM_USER" : " %u", msg.message);
+        std::printf(";");
     }
     MSG up{c, WM_KEYUP, 'A', 0, 0, {0, 0}}, other{c, WM_USER, 'A', 0, 0, {0, 0}};
-    line += " WM_KEYUP " + str(TranslateMessage(&up));
-    line += ", WM_USER " + str(TranslateMessage(&other));
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) line += " then " + str(static_cast<LONG>(msg.message));
-    std::printf("%s\n", line.c_str());
+    std::printf(" WM_KEYUP %d", TranslateMessage(&up));
+    std::printf(", WM_USER %d", TranslateMessage(&other));
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) std::printf(" then %d", static_cast<int>(msg.message));
     // What waits for a window that is destroyed goes with it.
     PostMessageA(c1, WM_USER + 4, 0, 0);
     PostMessageA(d, WM_USER + 5, 0, 0);
     PostMessageA(c, WM_USER + 6, 0, 0);
     DestroyWindow(c);
-    line = "after C was destroyed:";
+    std::printf("\nafter C was destroyed:");
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        line += " WM_USER+" + str(static_cast<LONG>(msg.message - WM_USER)) + " to " + name(msg.hwnd);
-    std::printf("%s\n", line.c_str());
+        std::printf(" WM_USER+%d to %s", static_cast<int>(msg.message - WM_USER), name(msg.hwnd));
     DestroyWindow(d);
-    std::printf("unregistering %d\n", UnregisterClassA("listening class", GetModuleHandleA(nullptr)));
+    std::printf("\nunregistering %d\n", UnregisterClassA("listening class", GetModuleHandleA(nullptr)));
 }
 
 // ---- text
@@ -356,17 +349,15 @@ void probeText() {
     };
     const RECT places[] = {{0, 30, 640, 480}, {10, 0, 130, 110}, {10, 20, 110, 400}};  // the page, two narrow boxes
     device->BeginScene();
-    for (int t = 0; t < static_cast<int>(sizeof texts / sizeof texts[0]); ++t)
+    for (const std::string& text : texts)
         for (const auto& format : formats)
             for (const RECT& place : places) {
                 RECT rect = place;
-                const INT drawn = font->DrawTextA(nullptr, texts[t].c_str(), -1, &rect, format.flags, 0xFFFFFFFF);
-                std::printf("%s (%d bytes), %s, in %s,%s,%s,%s: %d", quoted(texts[t]).c_str(),
-                            static_cast<int>(texts[t].size()), format.name, str(place.left).c_str(), str(place.top).c_str(), str(place.right).c_str(),
-                            str(place.bottom).c_str(), drawn);
+                const INT drawn = font->DrawTextA(nullptr, text.c_str(), -1, &rect, format.flags, 0xFFFFFFFF);
+                std::printf("%s (%d bytes), %s, in %d,%d,%d,%d: %d", quoted(text).c_str(), static_cast<int>(text.size()),
+                            format.name, int(place.left), int(place.top), int(place.right), int(place.bottom), drawn);
                 if (format.flags & DT_CALCRECT)
-                    std::printf(" rect %s,%s,%s,%s", str(rect.left).c_str(), str(rect.top).c_str(),
-                                str(rect.right).c_str(), str(rect.bottom).c_str());
+                    std::printf(" rect %d,%d,%d,%d", int(rect.left), int(rect.top), int(rect.right), int(rect.bottom));
                 std::printf("\n");
             }
     // A windowed device takes its window's client size; a window without a client area.
@@ -385,8 +376,7 @@ void probeText() {
         RECT rect = {0, 0, 640, 480};
         std::printf(" %d: %d", count, font->DrawTextA(nullptr, "ab\ncd", count, &rect, DT_CALCRECT | DT_NOCLIP, 0xFFFFFFFF));
     }
-    std::printf("\n");
-    std::printf("advances of 32-255:");  // each character alone, measured on one line
+    std::printf("\nadvances of 32-255:");  // each character alone, measured on one line
     for (int c = 32; c < 256; ++c) {
         const char text[2] = {static_cast<char>(c), 0};
         RECT rect = {0, 0, 640, 480};
@@ -427,7 +417,7 @@ std::string state() {
         if (SendMessageA(controls[i], BM_GETCHECK, 0, 0) == BST_CHECKED) checks += std::string(" ") + kControlNames[i];
     for (int i = 0; i < kControls; ++i)
         if (GetWindowLongA(controls[i], GWL_STYLE) & WS_TABSTOP) stops += std::string(" ") + kControlNames[i];
-    return checks + "; " + stops + "; list " + str(static_cast<LONG>(SendMessageA(controls[kList], CB_GETCURSEL, 0, 0))) +
+    return checks + "; " + stops + "; list " + str(SendMessageA(controls[kList], CB_GETCURSEL, 0, 0)) +
            (SendMessageA(controls[kList], CB_GETDROPPEDSTATE, 0, 0) ? " open" : " closed") + "; focus " +
            nameOf(GetFocus());
 }
@@ -529,7 +519,7 @@ int probeDialog(int sequences) {
         std::string answers = "list answers";
         for (const auto& call : calls)
             answers += (&call == &calls[18] ? "; past the end: " : " ") +  // where Wine keeps the selection
-                       str(static_cast<LONG>(SendMessageA(controls[kList], call.message, call.wParam, call.lParam)));
+                       str(SendMessageA(controls[kList], call.message, call.wParam, call.lParam));
         answers += std::string("; ") + text;
         if (n == 1) std::printf("%s\n%s\n", answers.c_str(), layout().c_str());
         dialogProc = reinterpret_cast<WNDPROC>(
