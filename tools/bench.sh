@@ -15,7 +15,7 @@ chart="${5:-$release/frame-rates.png}"
 program="$release/app/fontloom"
 exe="$windows/app/fontloom.exe"
 work="$(mktemp -d "${TMPDIR:-/tmp}/fontloom-bench.XXXXXX")"
-source "$source_dir/tests/support/x_session.sh"
+source "$source_dir/tools/x_session.sh"
 trap 'stop_wine; stop_x_server; rm -rf "$work"' EXIT
 
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)]; else print "-" }'; }
