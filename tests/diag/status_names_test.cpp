@@ -47,14 +47,8 @@ TEST(GetErrorName, FindsEveryEntryAndNothingBetween) {
             EXPECT_STREQ(GetErrorName(static_cast<HRESULT>(status - 1)), "Unknown") << std::hex << status;
         }
     }
-    const std::pair<uint32_t, const char*> kCases[] = {
-        {0x00000000, "S_OK"}, {0x00000001, "S_FALSE"}, {0x00000005, "ERROR_ACCESS_DENIED"},
-        {0x80070005, "E_ACCESSDENIED"}, {0x800700C8, "Unknown"}, {0x80004005, "E_FAIL"},
-        {0x88760868, "D3DERR_DEVICELOST"}, {0x0876086F, "D3DOK_NOAUTOGEN"}, {0x80040303, "DIERR_DRIVERFIRST+3"},
-        {0x80040205, "DIERR_NOTEXCLUSIVEACQUIRED & VFW_E_FILTER_ACTIVE & DMO_E_TYPE_NOT_ACCEPTED"},
-        {0x7FFFFFFF, "Unknown"}, {0xFFFFFFFF, "Unknown"},
-    };
-    for (const auto& [status, name] : kCases) EXPECT_STREQ(GetErrorName(static_cast<HRESULT>(status)), name) << std::hex << status;
+    for (uint32_t status : {0xFFFFFFFFu, 0x7FFFFFFFu, 0x800700C8u})  // past the table's ends, a gap in a family
+        EXPECT_STREQ(GetErrorName(static_cast<HRESULT>(status)), "Unknown") << std::hex << status;
 }
 
 }  // namespace
