@@ -18,32 +18,17 @@
 #include "platform/sim/sim_gfx.h"
 #include "tests/support/scratch_dir.h"
 
-namespace {
-std::atomic<long> allocations{0};
+static std::atomic<long> allocations{0};
 
-void* allocate(std::size_t size) {
-    ++allocations;
-    return std::malloc(size ? size : 1);
-}
-}  // namespace
-
-// Every new below takes its memory from malloc, so free is the matching release.
+// The library's other forms of new and delete (arrays, nothrow) come to these.
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
 void* operator new(std::size_t size) {
-    if (void* p = allocate(size)) return p;
+    ++allocations;
+    if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
-void* operator new[](std::size_t size) {
-    if (void* p = allocate(size)) return p;
-    throw std::bad_alloc();
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return allocate(size); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return allocate(size); }
 void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -74,7 +59,6 @@ void Stop(HWND window) {
     g_app.font = nullptr;
     fwReleaseD3D(&g_app.d3d, &g_app.device);
     fwCloseWindow(&window);
-    sim::Reset();
 }
 
 struct Frames {

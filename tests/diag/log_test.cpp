@@ -10,8 +10,6 @@ namespace {
 
 // Each line as the debugger gets it; "log.txt" gets the same bytes with CR LF line ends.
 TEST(LogTest, LinesCarryTheStatusNameOrTheTextAlone) {
-    ScratchDir scratch;
-    sim::Reset();
     sim::CaptureDebugOutput(true);
     std::string longText(100000, 'x');
     longText[50000] = '\n';
@@ -38,7 +36,6 @@ TEST(LogTest, LinesCarryTheStatusNameOrTheTextAlone) {
     std::string line = "left over";  // the line replaces what the string held
     FormatLogLine(line, "Odd", 1);
     EXPECT_EQ(line, "Odd : S_FALSE\n");
-    sim::Reset();
 }
 
 // Around the first try's 128 bytes, and a text the C library cannot format (a wide character

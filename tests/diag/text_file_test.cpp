@@ -9,7 +9,6 @@ namespace {
 // As text mode reads: CR LF is LF, Ctrl+Z ends the input, and the limit counts bytes after
 // the translation. Nothing is written past the capacity.
 TEST(TextFileTest, ReadingTranslatesLineEndsAsTextModeDoesUpToTheLimit) {
-    ScratchDir scratch;
     std::string crlfLines, lfLines;
     for (int i = 0; i < 3000; ++i) crlfLines += "x\r\n";  // 9000 bytes on disk, 6000 after translation
     for (int i = 0; i < 2000; ++i) lfLines += "x\n";

@@ -14,9 +14,7 @@ namespace {
 // Full screen takes the first depth candidate the hardware device accepts; windowed asks nothing.
 TEST(D3DSetupTest, TheFormatIsTheFirstAcceptedCandidateOrZeroAndLogged) {
     setenv("FONTLOOM_HEADLESS", "1", 1);
-    sim::Reset();
     sim::CaptureDebugOutput(true);
-    ScratchDir scratch;
     IDirect3D9* d3d = nullptr;
     ASSERT_EQ(fwCreateD3D(&d3d), S_OK);
     struct Case {
@@ -46,7 +44,6 @@ TEST(D3DSetupTest, TheFormatIsTheFirstAcceptedCandidateOrZeroAndLogged) {
               "fwFind32BitMode failed to find a usable mode\r\n"
               "fwGetFormat: called with invalid depth\r\n");
     d3d->Release();
-    sim::Reset();
 }
 
 // Every member as Direct3D is to get it; the rest of the record stays zero.

@@ -5,20 +5,11 @@
 #include "app/app_state.h"
 #include "platform/sim/sim.h"
 #include "platform/sim/sim_user.h"
-#include "tests/support/scratch_dir.h"
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override { sim::Reset(); }
-    void TearDown() override { sim::Reset(); }
-    ScratchDir scratch;
-    HWND window = nullptr;
-};
-
 // Windowed: a 640 x 480 client area centred, rounding down, overhanging both edges alike when the screen is small.
-TEST_F(MainWindowTest, WindowedCentresA640x480ClientAndFullScreenCoversTheScreenAndHidesTheCursor) {
+TEST(MainWindowTest, WindowedCentresA640x480ClientAndFullScreenCoversTheScreenAndHidesTheCursor) {
     struct Case {
         bool fullScreen;
         int screenWidth, screenHeight;
@@ -30,6 +21,7 @@ TEST_F(MainWindowTest, WindowedCentresA640x480ClientAndFullScreenCoversTheScreen
         {false, 600, 400, {-23, -53, 623, 453, 640, 480}, WS_OVERLAPPED | WS_SYSMENU | WS_VISIBLE},  // even
         {true, 1024, 768, {0, 0, 1024, 768, 1024, 768}, WS_POPUP | WS_VISIBLE},  // whatever size was asked
     };
+    HWND window = nullptr;
     for (const Case& c : cases) {
         sim::Reset();
         sim::SetScreenSize(c.screenWidth, c.screenHeight);

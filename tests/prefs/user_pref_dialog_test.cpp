@@ -60,16 +60,9 @@ void pumpUntilGone(HWND window) {
         }
 }
 
-class PrefsTest : public ::testing::Test {
-protected:
-    void SetUp() override { sim::Reset(); }
-    void TearDown() override { sim::Reset(); }
-    ScratchDir scratch;  // log.txt lands here
-};
-
 // As shown: the defaults checked, Okay framed as the default button until Cancel has the focus,
 // the open list marking the selection; every pixel painted.
-TEST_F(PrefsTest, TenAdaptersListNineThePaintedWindowShowsTheChoicesAndNoAdaptersGiveMinusOne) {
+TEST(PrefsTest, TenAdaptersListNineThePaintedWindowShowsTheChoicesAndNoAdaptersGiveMinusOne) {
     std::vector<sim::Adapter> ten;
     for (int i = 0; i < 10; ++i) ten.push_back({"Card " + std::to_string(i), "\\\\.\\DISPLAY" + std::to_string(i + 1)});
     sim::SetAdapters(ten);
@@ -140,7 +133,7 @@ TEST_F(PrefsTest, TenAdaptersListNineThePaintedWindowShowsTheChoicesAndNoAdapter
     }
 }
 
-TEST_F(PrefsTest, FailingClassRegistrationOrWindowCreationReturnsFalseWithoutWaiting) {
+TEST(PrefsTest, FailingClassRegistrationOrWindowCreationReturnsFalseWithoutWaiting) {
     sim::FailCall("RegisterClassExA");
     UserPrefDialog dialog("Fontloom");
     EXPECT_FALSE(dialog.Run());

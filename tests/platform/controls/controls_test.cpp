@@ -15,7 +15,6 @@ protected:
     // Radio A alone in its group, radios C (WS_GROUP, checked), D and E, 20 px high and 30 px
     // apart from the top, and last a drop-down list 60 px high at y 90, whose open rows E covers.
     void SetUp() override {
-        sim::Reset();
         WNDCLASSA hostClass{};
         hostClass.lpfnWndProc = DefWindowProcA;
         hostClass.lpszClassName = "ControlsHost";
@@ -35,7 +34,6 @@ protected:
     }
     void TearDown() override {  // the controls free what they hold on WM_NCDESTROY
         DestroyWindow(host);
-        sim::Reset();
     }
 
     void Key(int virtualKey) {  // taken the way a dialog's loop takes it (0: only what waits)

@@ -7,13 +7,11 @@
 
 #include "platform/gfx/font_compose.h"
 #include "platform/gfx/font_layout.h"
-#include "platform/sim/sim.h"
 #include "tests/platform/font/font_canvas.h"
 
 namespace {
 
 TEST(FontComposeTest, HalDrawsReferencesPixelsGlyphByGlyphComposedAndReplayed) {
-    sim::Reset();
     const gfx::FontDescription program = ProgramFont();
     gfx::FontDescription slanted = ProgramFont();
     slanted.height = 40;

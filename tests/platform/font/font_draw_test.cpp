@@ -6,14 +6,8 @@
 
 namespace {
 
-class FontDrawTest : public ::testing::Test {
-protected:
-    void SetUp() override { sim::Reset(); }
-    void TearDown() override { sim::Reset(); }
-};
-
 // What DrawTextA answers is compared with Wine's in tests/probe; here is what it draws.
-TEST_F(FontDrawTest, DrawsOnlyWhatItIsAskedToAndOnlyInsideTheClip) {
+TEST(FontDrawTest, DrawsOnlyWhatItIsAskedToAndOnlyInsideTheClip) {
     TestFont font;
     Canvas blank(200, 100), one(200, 100), whole(200, 100), origin(200, 100), clipped(200, 100, D3DFMT_X8R8G8B8, false, 7);
     RECT rect = {10, 5, 190, 35};  // the second line (27..49) is cut at 35, the third is outside
@@ -49,7 +43,7 @@ TEST_F(FontDrawTest, DrawsOnlyWhatItIsAskedToAndOnlyInsideTheClip) {
 }
 
 // Each text is pixel for pixel its pieces drawn one after the other by hand ("\n": the next line).
-TEST_F(FontDrawTest, WrapsAmpersandsTabsAndCarriageReturnsAreDrawnAsWineDrawsThem) {
+TEST(FontDrawTest, WrapsAmpersandsTabsAndCarriageReturnsAreDrawnAsWineDrawsThem) {
     TestFont font;
     const struct {
         const char* text;
@@ -79,7 +73,7 @@ TEST_F(FontDrawTest, WrapsAmpersandsTabsAndCarriageReturnsAreDrawnAsWineDrawsThe
 uint32_t roundedDiv255(uint32_t x) { return (2 * x + 255) / 510; }
 
 // Source over, rounded to nearest: coverage c of colour (A, R, G, B) over the destination.
-TEST_F(FontDrawTest, TheColoursAlphaBlendsOverTheTarget) {
+TEST(FontDrawTest, TheColoursAlphaBlendsOverTheTarget) {
     TestFont font;
     const RECT rect = {2, 2, 120, 30};
     Canvas coverage(120, 30, D3DFMT_A8R8G8B8);  // white on black: each pixel's blue is its coverage
@@ -105,7 +99,7 @@ TEST_F(FontDrawTest, TheColoursAlphaBlendsOverTheTarget) {
 }
 
 // The program's frame: the page stays, the frame-rate line changes every frame, a word moves.
-TEST_F(FontDrawTest, GlyphsAreRasterisedOnceTextsLaidOutOnceAndAPageThatStaysComposedOnce) {
+TEST(FontDrawTest, GlyphsAreRasterisedOnceTextsLaidOutOnceAndAPageThatStaysComposedOnce) {
     TestFont font;
     Canvas canvas(640, 480);
     const std::string page = SamplePage();

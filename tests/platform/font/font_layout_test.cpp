@@ -2,7 +2,6 @@
 // and how wide with Wine's D3DX font; here the lines themselves.
 #include "platform/gfx/font_layout.h"
 
-#include "platform/sim/sim.h"
 #include "tests/platform/font/font_canvas.h"
 
 namespace {
@@ -11,8 +10,6 @@ using Lines = std::vector<std::string>;
 
 class FontLayoutTest : public ::testing::Test {
 protected:
-    void SetUp() override { sim::Reset(); }
-
     TestFont font;
     std::vector<gfx::TextLine> lines;
 

@@ -11,16 +11,14 @@ TEST_F(UserTest, ShiftChangesTheCharacterAndControlMakesNone) {
     HWND window = CreateRecorder(WS_POPUP, 0, 0, 64, 48);
     const struct {
         WPARAM key;
-        bool shift, control;
-        int character;  // 0: none
-    } cases[] = {{'A', 0, 0, 'a'}, {'A', 1, 0, 'A'}, {'1', 1, 0, '!'}, {' ', 1, 0, ' '}, {'C', 0, 1, 0}, {0x7FFF, 0, 0, 0}};
+        int held, character;  // held: VK_SHIFT, VK_CONTROL or 0; character 0: none
+    } cases[] = {{'A', 0, 'a'}, {'A', VK_SHIFT, 'A'}, {'1', VK_SHIFT, '!'}, {' ', VK_SHIFT, ' '}, {'C', VK_CONTROL, 0}, {0x7FFF, 0, 0}};
     for (const auto& c : cases) {
-        user::NoteKeyState(VK_SHIFT, c.shift);
-        user::NoteKeyState(VK_CONTROL, c.control);
+        user::NoteKeyState(VK_SHIFT, c.held == VK_SHIFT);
+        user::NoteKeyState(VK_CONTROL, c.held == VK_CONTROL);
         MSG key{window, WM_KEYDOWN, c.key, 1, 0, {0, 0}}, msg{};
         EXPECT_TRUE(TranslateMessage(&key));
-        const bool made = PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
-        EXPECT_EQ(made ? static_cast<int>(msg.wParam) : 0, c.character) << "key " << c.key;
+        EXPECT_EQ(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) ? int(msg.wParam) : 0, c.character) << "key " << c.key;
     }
 }
 

@@ -4,31 +4,23 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "platform/sim/sim.h"
 #include "platform/sim/sim_user.h"
 #include "platform/user/window_table.h"
 
-struct Received {
-    HWND window;
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-
 // What the recording procedure saw, oldest first.
-inline std::vector<Received> g_received;
+inline std::vector<std::pair<HWND, UINT>> g_received;
 
-inline std::vector<Received> ReceivedOf(HWND window, UINT message) {
-    std::vector<Received> found;
-    for (const Received& r : g_received)
-        if (r.window == window && r.message == message) found.push_back(r);
-    return found;
+inline int CountReceived(HWND window, UINT message) {
+    return static_cast<int>(std::count(g_received.begin(), g_received.end(), std::make_pair(window, message)));
 }
 
 inline LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    g_received.push_back({window, message, wParam, lParam});
+    g_received.emplace_back(window, message);
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -38,11 +30,10 @@ inline HWND CreateRecorder(DWORD style, int x, int y, int width, int height, HWN
                            reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), GetModuleHandleA(nullptr), nullptr);
 }
 
-// Fixture: the sim reset, "Recorder" registered, the record empty.
+// Fixture: "Recorder" registered, the record empty.
 class UserTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        sim::Reset();
         g_received.clear();
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = RecordingProc;

@@ -14,8 +14,8 @@ TEST_F(UserTest, TheFocusActivatesItsTopLevelWindowAndADisabledWindowLosesIt) {
     ASSERT_EQ(GetActiveWindow(), other) << "a visible top-level window is activated";
     EXPECT_EQ(SetFocus(child), other);
     EXPECT_EQ(GetActiveWindow(), window) << "children never become the active window";
-    EXPECT_EQ(ReceivedOf(other, WM_KILLFOCUS).size(), 1u);
-    EXPECT_EQ(ReceivedOf(child, WM_SETFOCUS).size(), 1u);
+    EXPECT_EQ(CountReceived(other, WM_KILLFOCUS), 1);
+    EXPECT_EQ(CountReceived(child, WM_SETFOCUS), 1);
     EXPECT_FALSE(EnableWindow(child, FALSE)) << "was enabled";
     EXPECT_EQ(GetFocus(), nullptr);
     SetFocus(other);
