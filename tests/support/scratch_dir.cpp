@@ -29,8 +29,3 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-
-bool FileExists(const std::string& path) {
-    std::error_code ignored;
-    return std::filesystem::exists(path, ignored);
-}

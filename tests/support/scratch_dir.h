@@ -10,8 +10,6 @@ public:
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
 
-    const std::string& path() const { return dir; }
-
 private:
     std::string dir;
     std::string previous;
@@ -20,4 +18,3 @@ private:
 // Whole-file helpers for checking bytes on disk.
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
-bool FileExists(const std::string& path);

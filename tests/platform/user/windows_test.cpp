@@ -1,6 +1,7 @@
 // What tests/probe cannot ask of Wine: the focus and activation (which X moves on its own time
-// there), records and handles that are not valid at all, and handles never handed out twice.
-// Creation, destruction, classes and their errors are compared with Wine's answers there.
+// there), records and handles that are not valid at all, handles never handed out twice, the
+// keys held with another, and the headless end of waiting. Creation, destruction, classes and
+// their errors, the queue and the default procedure are compared with Wine's answers there.
 #include <windows.h>
 
 #include "tests/platform/user/window_recorder.h"
@@ -36,6 +37,29 @@ TEST_F(UserTest, RecordsWithoutAProcedureOrANameAndMissingRecordsAreRefused) {
     EXPECT_EQ(RegisterClassA(nullptr) + RegisterClassExA(nullptr), 0);
     EXPECT_EQ(DispatchMessageA(nullptr), 0);
     for (HWND bad : {HWND(nullptr), reinterpret_cast<HWND>(0x1234)}) EXPECT_FALSE(IsWindow(bad) || SetFocus(bad));
+}
+
+// Which character a key makes with Shift or Control held.
+TEST_F(UserTest, ShiftChangesTheCharacterAndControlMakesNone) {
+    HWND window = CreateRecorder(WS_POPUP, 0, 0, 64, 48);
+    const struct {
+        WPARAM key;
+        int held, character;  // held: VK_SHIFT, VK_CONTROL or 0; character 0: none
+    } cases[] = {{'A', 0, 'a'}, {'A', VK_SHIFT, 'A'}, {'1', VK_SHIFT, '!'}, {' ', VK_SHIFT, ' '}, {'C', VK_CONTROL, 0}, {0x7FFF, 0, 0}};
+    for (const auto& c : cases) {
+        user::NoteKeyState(VK_SHIFT, c.held == VK_SHIFT);
+        user::NoteKeyState(VK_CONTROL, c.held == VK_CONTROL);
+        MSG key{window, WM_KEYDOWN, c.key, 1, 0, {0, 0}}, msg{};
+        EXPECT_TRUE(TranslateMessage(&key));
+        EXPECT_EQ(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) ? int(msg.wParam) : 0, c.character) << "key " << c.key;
+    }
+}
+
+TEST_F(UserTest, HeadlessWaitingOnAnEmptyQueueEndsTheRunWithAClearMessage) {
+    ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+    MSG msg;
+    EXPECT_EXIT(GetMessageA(&msg, nullptr, 0, 0), ::testing::ExitedWithCode(3),
+                "GetMessageA: headless and the message queue is empty");
 }
 
 }  // namespace
