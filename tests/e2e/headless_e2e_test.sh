@@ -17,6 +17,9 @@ wraps() {
 loss="OnLostDevice Reset OnResetDevice --"
 run_table < <(wraps; cat <<'TABLE'
 cancel-by-escape|printf "last run\r\n" >log.txt|key ESCAPE|Exiting\r\n\r\n|expect_no_file FPS.txt; expect_count Present = 0; expect_count RegisterClassA = 0
+# No preferences window (no class, or no window): the run ends as a cancel does, the class unregistered.
+prefs-class-fails||key RETURN; fail RegisterClassExA|Error registering window class\r\nExiting\r\n\r\n|expect_no_file FPS.txt; expect_count CreateWindowExA = 0
+prefs-window-fails||key RETURN; fail CreateWindowExA|Exiting\r\n\r\n|expect_no_file FPS.txt; expect_calls RegisterClassExA CreateWindowExA UnregisterClassA -- RegisterClassExA CreateWindowExA UnregisterClassA
 # No time passes on the manual clock without a pause: an infinite average, and no window closed.
 okay-then-escape||clock 0; key RETURN; key ESCAPE after 30 frames||expect_file_bytes FPS.txt 'inf Fontloom\r\n2147483647 min\r\n0 max\r\n'; expect_count Present -ge 30; expect_all_released; expect_last_calls ID3DXFont:free IDirect3DDevice9:free IDirect3D9:free DestroyWindow UnregisterClassA
 okay-then-click||clock 0; key RETURN; click 100 100 after 10 frames||expect_report; expect_all_released

@@ -133,18 +133,4 @@ TEST(PrefsTest, TenAdaptersListNineThePaintedWindowShowsTheChoicesAndNoAdaptersG
     }
 }
 
-TEST(PrefsTest, FailingClassRegistrationOrWindowCreationReturnsFalseWithoutWaiting) {
-    sim::FailCall("RegisterClassExA");
-    UserPrefDialog dialog("Fontloom");
-    EXPECT_FALSE(dialog.Run());
-    EXPECT_NE(ReadFileBytes("log.txt").find("Error registering window class"), std::string::npos)
-        << ReadFileBytes("log.txt");
-
-    sim::FailCall("CreateWindowExA");
-    EXPECT_FALSE(dialog.Run()) << "no window: no wait for a WM_QUIT that never comes";
-    EXPECT_FALSE(UnregisterClassA("fwUserPrefWndClass", GetModuleHandleA(nullptr))) << "already unregistered";
-    click(kOkay);
-    EXPECT_TRUE(dialog.Run()) << "and the next time works";
-}
-
 }  // namespace
