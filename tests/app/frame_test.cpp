@@ -32,19 +32,13 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
-std::string SamplePage() {
-    std::string path = __FILE__;
-    path.replace(path.rfind("tests/"), std::string::npos, "app/sample/text.txt");
-    return ReadFileBytes(path);
-}
-
 // The program set up as it sets itself up, on the sample page, in the current directory.
 HWND Start(D3DFORMAT fullScreenFormat, D3DDEVTYPE type) {
     const bool fullScreen = fullScreenFormat != D3DFMT_UNKNOWN;
     setenv("FONTLOOM_HEADLESS", "1", 1);
     sim::Reset();
     sim::SetManualClock(5000);  // the same frame-rate line on every run
-    WriteFileBytes("text.txt", SamplePage());
+    WriteFileBytes("text.txt", SampleTextFile());
     HWND window = nullptr;
     EXPECT_EQ(fwOpenWindow(fullScreen, "Fontloom", 640, 480, MainWindowProc, &window), S_OK);
     EXPECT_EQ(fwCreateD3D(&g_app.d3d), S_OK);
@@ -82,7 +76,7 @@ Frames DrawSampleFrame(D3DFORMAT fullScreenFormat, D3DDEVTYPE type) {
     g_app.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
     g_app.device->BeginScene();
     font->DrawTextA(nullptr, rateLine.c_str(), -1, &line, DT_NOCLIP, 0xFFFFFFFF);
-    font->DrawTextA(nullptr, SamplePage().c_str(), -1, &page, DT_WORDBREAK, 0xFFFFFFFF);
+    font->DrawTextA(nullptr, SampleTextFile().c_str(), -1, &page, DT_WORDBREAK, 0xFFFFFFFF);
     g_app.device->EndScene();
     g_app.device->Present(nullptr, nullptr, nullptr, nullptr);
     frames.documented = sim::LastPresentedFrame();

@@ -29,3 +29,5 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+std::string SampleTextFile() { return ReadFileBytes(FONTLOOM_SOURCE_DIR "/app/sample/text.txt"); }

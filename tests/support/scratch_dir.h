@@ -18,3 +18,5 @@ private:
 // Whole-file helpers for checking bytes on disk.
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
+// The page the program ships with, app/sample/text.txt, as it is on disk.
+std::string SampleTextFile();

@@ -6,13 +6,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "platform/gfx/font.h"
 #include "platform/gfx/font_blit.h"
+#include "tests/support/scratch_dir.h"
 
 struct Canvas {
     std::vector<uint8_t> bytes, before;
@@ -76,10 +75,8 @@ struct TestFont {
 
 // The sample page as the program holds it: CR LF read as LF, the first 4000 bytes.
 inline std::string SamplePage() {
-    std::string path = __FILE__, page;
-    path.replace(path.rfind("tests/"), std::string::npos, "app/sample/text.txt");
-    std::ifstream file(path, std::ios::binary);
-    const std::string raw((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string raw = SampleTextFile();
+    std::string page;
     for (size_t i = 0; i < raw.size() && page.size() < 4000; ++i)
         if (raw.compare(i, 2, "\r\n") != 0) page += raw[i];
     EXPECT_EQ(page.size(), 4000u) << "the sample page is missing or short";
