@@ -6,6 +6,7 @@
 
 #include "platform/backend/backend.h"
 #include "platform/backend/sdl_backend.h"
+#include "platform/gfx/font_blit.h"
 #include "platform/sim/sim.h"
 #include "tests/platform/user/window_recorder.h"
 
@@ -28,21 +29,17 @@ uint32_t shownPixel(SDL_Surface* surface, int x, int y) {
 }
 uint32_t shownPixel(HWND window, int x, int y) { return shownPixel(surfaceOf(window), x, y); }
 
-// The colour a back-buffer pixel stands for, as 0xRRGGBB (alpha and X1R5G5B5's top bit unused).
+// The colour a back-buffer pixel stands for, as 0xRRGGBB, as the font reads it back.
 uint32_t colourOf(const uint8_t* pixel, D3DFORMAT format) {
-    uint32_t v = 0;
-    std::memcpy(&v, pixel, format == D3DFMT_R5G6B5 || format == D3DFMT_X1R5G5B5 ? 2 : 4);
-    if (format != D3DFMT_R5G6B5 && format != D3DFMT_X1R5G5B5) return v & 0xFFFFFF;
-    const bool r5g6b5 = format == D3DFMT_R5G6B5;
-    const uint32_t r = r5g6b5 ? v >> 11 : (v >> 10) & 31, b = v & 31, g = r5g6b5 ? (v >> 5) & 63 : (v >> 5) & 31;
-    const uint32_t g8 = r5g6b5 ? (g << 2 | g >> 4) : (g << 3 | g >> 2);
-    return (r << 3 | r >> 2) << 16 | g8 << 8 | (b << 3 | b >> 2);
+    uint32_t raw = 0;
+    std::memcpy(&raw, pixel, gfx::BytesPerPixel(format));
+    return gfx::UnpackPixel(format, raw) & 0xFFFFFF;
 }
 
 // Every pixel of the window against the plainest nearest-neighbour scaling of the frame into
 // the rectangle `p`, black around it; the number of pixels that differ.
 int wrongPixels(SDL_Surface* surface, const std::vector<uint8_t>& frame, int pitch, D3DFORMAT format, const SDL_Rect& p) {
-    const int bytes = format == D3DFMT_R5G6B5 || format == D3DFMT_X1R5G5B5 ? 2 : 4;
+    const int bytes = gfx::BytesPerPixel(format);
     int wrong = 0;
     for (int y = 0; y < surface->h; ++y) {
         for (int x = 0; x < surface->w; ++x) {
@@ -76,7 +73,7 @@ TEST_F(UserTest, FramesAreTheBackBufferScaledByNearestNeighbour) {
     };
     for (const Case& c : cases)
         for (D3DFORMAT format : {D3DFMT_R5G6B5, D3DFMT_X1R5G5B5, D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8}) {
-            const int bytes = format == D3DFMT_R5G6B5 || format == D3DFMT_X1R5G5B5 ? 2 : 4, pitch = 640 * bytes + 16;
+            const int bytes = gfx::BytesPerPixel(format), pitch = 640 * bytes + 16;
             std::vector<uint8_t> frame(size_t(pitch) * 480);
             for (size_t i = 0; i < frame.size(); ++i) frame[i] = uint8_t((i * 2654435761u) >> 13);
             HWND window = CreateRecorder(WS_POPUP | WS_VISIBLE, 0, 0, c.width, c.height);
