@@ -46,12 +46,11 @@ protected:
         fwInitPresentParameters(format != D3DFMT_UNKNOWN, window, 640, 480, format, D3DFMT_UNKNOWN, &p);
         return p;
     }
-    HRESULT Create(D3DPRESENT_PARAMETERS* p, D3DDEVTYPE type = D3DDEVTYPE_HAL) {
+    HRESULT Create(D3DPRESENT_PARAMETERS p, D3DDEVTYPE type = D3DDEVTYPE_HAL) {
         if (device) device->Release();
         device = nullptr;
-        return d3d->CreateDevice(0, type, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, p, &device);
+        return d3d->CreateDevice(0, type, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING, &p, &device);
     }
-    HRESULT Create(D3DPRESENT_PARAMETERS p, D3DDEVTYPE type = D3DDEVTYPE_HAL) { return Create(&p, type); }
     void Focus(bool lost) {
         sim::SetFocusLost(lost);
         MSG message;

@@ -27,7 +27,6 @@ uint32_t shownPixel(SDL_Surface* surface, int x, int y) {
     SDL_GetRGB(raw, surface->format, &r, &g, &b);
     return uint32_t(r) << 16 | g << 8 | b;
 }
-uint32_t shownPixel(HWND window, int x, int y) { return shownPixel(surfaceOf(window), x, y); }
 
 // The colour a back-buffer pixel stands for, as 0xRRGGBB, as the font reads it back.
 uint32_t colourOf(const uint8_t* pixel, D3DFORMAT format) {
@@ -137,7 +136,7 @@ TEST_F(UserTest, WindowsWithChildrenArePaintedByTheHookWhenInvalidAndVisible) {
     EXPECT_EQ(g_paints, 1) << "only the visible window with children";
     EXPECT_EQ(g_paintedSize.cx, 414);
     EXPECT_EQ(g_paintedSize.cy, 274);
-    EXPECT_EQ(shownPixel(dialog, 200, 100), 0x0000FFu);
+    EXPECT_EQ(shownPixel(surfaceOf(dialog), 200, 100), 0x0000FFu);
     PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
     EXPECT_EQ(g_paints, 1) << "nothing new to paint";
     InvalidateRect(child, nullptr, TRUE);
