@@ -212,6 +212,8 @@ TEST_F(DeviceTest, D3DXCreateFontARefusesWhatGdiRefusesAndHoldsItsDevice) {
     EXPECT_EQ(D3DXCreateFontA(nullptr, 22, 0, 400, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
                               DEFAULT_PITCH | FF_DONTCARE, "Arial", &font), D3DERR_INVALIDCALL);
     EXPECT_EQ(font, nullptr);
+    EXPECT_EQ(D3DXCreateFontA(device, 22, 0, 400, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                              DEFAULT_PITCH | FF_DONTCARE, "Arial", nullptr), D3DERR_INVALIDCALL);
 }
 
 }  // namespace
