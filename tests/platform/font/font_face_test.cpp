@@ -38,6 +38,7 @@ TEST(FontFaceTest, WeightItalicWidthAndQualityChooseTheFileAndTheShape) {
     plain.antialiased = false;
     TestFont regular, boldFont(bold), italicFont(italic), narrowFont(narrow), plainFont(plain);
     EXPECT_NE(boldFont.face().path.find("LiberationSans-Bold."), std::string::npos) << boldFont.face().path;
+    EXPECT_FALSE(boldFont.face().syntheticBold) << "the file is bold already";
     EXPECT_NE(italicFont.face().path.find("LiberationSans-Italic."), std::string::npos) << italicFont.face().path;
     EXPECT_GT(boldFont.width("Fontloom"), regular.width("Fontloom"));
     EXPECT_LT(narrowFont.width("MMMMMMMM"), regular.width("MMMMMMMM") * 3 / 4);
