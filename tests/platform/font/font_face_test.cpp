@@ -34,7 +34,7 @@ TEST(FontFaceTest, WeightItalicWidthAndQualityChooseTheFileAndTheShape) {
     gfx::FontDescription bold = ProgramFont(), italic = ProgramFont(), narrow = ProgramFont(), plain = ProgramFont();
     bold.weight = FW_BOLD;
     italic.italic = true;
-    narrow.width = 5;
+    narrow.width = 5;  // average character width in pixels; 0 keeps the face's own aspect
     plain.antialiased = false;
     TestFont regular, boldFont(bold), italicFont(italic), narrowFont(narrow), plainFont(plain);
     EXPECT_NE(boldFont.face().path.find("LiberationSans-Bold."), std::string::npos) << boldFont.face().path;
