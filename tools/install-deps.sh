@@ -10,6 +10,7 @@ packages=(
   g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
   xvfb xdotool x11-utils imagemagick valgrind gnuplot-nox
   wine wine64 libgl1-mesa-dri
+  openbox xfwm4 weston libdecor-0-plugin-1-cairo
 )
 
 missing=()
