@@ -4,7 +4,7 @@ WINBUILD  ?= build-win
 JOBS      ?= $(shell nproc)
 CMAKE_GEN := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps build windows sanitize test run bench clean fuzz soak
+.PHONY: all deps build windows sanitize test run bench clean fuzz soak install package
 
 all: build
 
@@ -61,8 +61,29 @@ bench: deps windows
 	@cmake --build $(RELEASE) -j $(JOBS) --target fontloom frame_bench
 	@BENCH_BASELINE="$(BENCH_BASELINE)" bash tools/bench.sh $(RELEASE) $(WINBUILD) $(BENCH_SECONDS) $(BENCH_REPEATS) $(BENCH_CHART)
 
+# Installs the program under PREFIX (DESTDIR for a staging root): the program, the launcher of
+# the desktop entry, the sample page, the icon and the manual page.
+PKG    ?= build-pkg
+WINPKG ?= build-win-pkg
+PREFIX ?= /usr/local
+install: deps
+	cmake -S . -B $(PKG) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(PKG) -j $(JOBS) --target fontloom fontloom_desktop_files
+	cmake --install $(PKG) --strip
+
+# The packages (CPack): $(PKG)/fontloom_<version>_<arch>.deb and
+# $(WINPKG)/fontloom-<version>-win64.zip.
+package: deps
+	cmake -S . -B $(PKG) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(PKG) -j $(JOBS) --target fontloom fontloom_desktop_files
+	cd $(PKG) && cpack -G DEB
+	cmake -S . -B $(WINPKG) $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WINPKG) -j $(JOBS) --target fontloom
+	cd $(WINPKG) && cpack -G ZIP
+	@ls -1 $(PKG)/*.deb $(WINPKG)/*.zip
+
 clean:
-	rm -rf $(BUILD) $(WINBUILD) $(RELEASE) $(ASAN) $(FUZZ)
+	rm -rf $(BUILD) $(WINBUILD) $(RELEASE) $(ASAN) $(FUZZ) $(PKG) $(WINPKG)
 
 # The libFuzzer targets (fuzz/), FUZZ_SECONDS each, in their own clang tree (tools/fuzz.sh).
 FUZZ ?= build-fuzz
