@@ -11,6 +11,7 @@ packages=(
   xvfb xdotool x11-utils imagemagick valgrind gnuplot-nox
   wine wine64 libgl1-mesa-dri
   openbox xfwm4 weston libdecor-0-plugin-1-cairo
+  dpkg-dev file lintian desktop-file-utils unzip icoutils
 )
 
 missing=()
