@@ -15,7 +15,8 @@ struct TextLine {
 
 // Breaks at LF (a CR is a character of no width, so CR LF is one break and a lone CR none);
 // with `wordBreak` also where Unicode's line-breaking rules allow, so that no line is wider
-// than `maxWidth`, and inside a piece that alone is too wide, where it overflows.
+// than `maxWidth`, and inside a piece that alone is too wide, where it overflows. VT and FF
+// are drawn as characters, except where a line that must wrap breaks after them.
 void LayOutText(const int advance[256], const char* text, int length, bool wordBreak, int maxWidth,
                 std::vector<TextLine>* lines);
 
