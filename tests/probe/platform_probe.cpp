@@ -335,8 +335,9 @@ void probeText() {
                                  "\x80\x85\x91\x93\x94\x96\x97\x99\xa0\xe9\xff \x81\x8d\x8f\x90\x9d",
                                  "one two three four five six seven eight nine ten eleven twelve",
                                  "Fontloom draws this page again and again", "a b c d e f", "WWWWWWWWWWWWWWWW",
-                                 "one two   three", "    Four", "ab  \nc", "Alone        x",
-                                 words, letters};
+                                 "one two   three", "    Four", "ab  \nc", "Alone        x", "ab\fcd",
+                                 std::string(40, 'x') + "\f" + std::string(40, 'y'),
+                                 std::string(40, 'x') + "-\x81" + std::string(40, 'y'), words, letters};
     const struct {
         const char* name;
         DWORD flags;
@@ -360,6 +361,49 @@ void probeText() {
                     std::printf(" rect %d,%d,%d,%d", int(rect.left), int(rect.top), int(rect.right), int(rect.bottom));
                 std::printf("\n");
             }
+    // Where lines break around control characters: each text wrapped where its first part and a
+    // few pixels fit, so that the line breaks right after that part, before it, or further back.
+    // VT and FF break a line that must wrap and vanish there; the other controls hold to what
+    // comes before them. Counted, so that NUL is one of them.
+    std::string dashed;  // a line each: a control after "x-", where the line may break only after both
+    for (int c = 0; c < 0xA0; ++c)
+        if ((c < 0x20 && c != '\t' && c != '\n' && c != '\v' && c != '\f' && c != '\r') || c == 0x7F || c == 0x81 ||
+            c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D)
+            dashed += std::string("x-") + static_cast<char>(c) + "yy\n";
+    const struct {
+        std::string text, fits;
+        int more;
+    } breaks[] = {
+        {"ab\fcd ef", "ab\fcd e", 2},  // the last place a line may break, not the first
+        {"ab\vcd ef", "ab\vcd e", 2},
+        {"xx ab\f  cdefg", "xx ab\f", 2},     // the next line starts a blank later
+        {"xx ab\v \fcdefg", "xx ab\v", 2},
+        {"xx ab\f\fcdefg", "xx ab\f", 2},
+        {"xx ab \fcdefg", "xx ab ", 2},        // never before VT or FF, not even after a space
+        {"xx ab\x01\fcdefg", "xx ab\x01", 2},
+        {"\fabcdefgh", "", 30},                 // a line of nothing
+        {"x\fyyyy", "x", 2},                    // FF where the line overflows
+        {"\f\x01" "cdefgh", "\f\x01" "c", 2},
+        {dashed, "x-\x01", 2},
+        {"xx ab/\x81" "cdefg", "xx ab/\x81", 2},
+        {"xx ab!\x81" "cdefg", "xx ab!\x81", 2},
+        {"xx ab\t\x81" "cdefg", "xx ab\t\x81", 2},
+        {"xx ab$\x81\x01" "cdefg", "xx ab$\x81\x01", 2},  // '$' and '%' break from a control
+        {"xx ab%\x81" "cdefg", "xx ab%\x81", 2},
+        {"xx ab! \x81" "cdefg", "xx ab! ", 2},    // after a space, or starting a line: a letter
+        {"xxxxxx!\x01xxxxxxxxx", "xxxxxx!", 2},
+    };
+    for (const auto& test : breaks) {
+        RECT rect = {0, 0, 640, 480};
+        font->DrawTextA(nullptr, test.fits.data(), static_cast<INT>(test.fits.size()), &rect, DT_CALCRECT | DT_NOCLIP,
+                        0xFFFFFFFF);
+        const LONG width = (test.fits.empty() ? 0 : rect.right) + test.more;
+        rect = {0, 0, width, 480};
+        const INT height = font->DrawTextA(nullptr, test.text.data(), static_cast<INT>(test.text.size()), &rect,
+                                           DT_CALCRECT | DT_WORDBREAK, 0xFFFFFFFF);
+        std::printf("%s (%d bytes) wrapped at %d px: %d, %d px wide\n", quoted(test.text).c_str(),
+                    static_cast<int>(test.text.size()), static_cast<int>(width), height, static_cast<int>(rect.right));
+    }
     // A windowed device takes its window's client size; a window without a client area.
     HWND empty = create(0, WS_POPUP, 0, 0, 0, 0, nullptr);
     D3DPRESENT_PARAMETERS sized;
