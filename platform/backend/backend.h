@@ -20,6 +20,7 @@ struct Frame {
     int height;
     int pitch;         // bytes per row
     D3DFORMAT format;  // X8R8G8B8, A8R8G8B8, R5G6B5 or X1R5G5B5
+    bool first = false;  // the device's first since it was made or reset: all of it is shown
 };
 void PresentFrame(HWND window, const Frame& frame, bool fullScreen);
 

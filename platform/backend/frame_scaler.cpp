@@ -65,7 +65,11 @@ FrameScaler::Plan FrameScaler::Prepare(SDL_Surface* destination, int frameWidth,
     if (!destination || !destination->pixels) return Plan::Unusable;
     const Key key{destination->pixels, destination->w, destination->h, destination->pitch,
                   destination->format->format, frameWidth, frameHeight, frameFormat, fullScreen};
-    if (usable_ && key == key_) return Plan::Kept;
+    if (usable_ && key == key_) {
+        if (!showAll_) return Plan::Kept;
+        SDL_FillRect(destination, nullptr, SDL_MapRGB(destination->format, 0, 0, 0));  // the bars again
+        return Plan::Whole;
+    }
     key_ = key;
     usable_ = false;
     Layout layout;
@@ -109,7 +113,7 @@ FrameScaler::Plan FrameScaler::Prepare(SDL_Surface* destination, int frameWidth,
     SDL_FillRect(destination, nullptr, SDL_MapRGB(destination->format, 0, 0, 0));  // the bars, once
     showAll_ = true;
     usable_ = true;
-    return Plan::Remade;
+    return Plan::Whole;
 }
 
 template <typename Source, typename Destination>

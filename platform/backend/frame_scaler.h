@@ -14,18 +14,19 @@ namespace sdl {
 
 class FrameScaler {
 public:
-    enum class Plan { Unusable, Kept, Remade };
+    enum class Plan { Unusable, Kept, Whole };
     // Windowed, the frame covers the destination; full screen, it is as large as the destination
-    // allows with its shape kept, centred on black. Remade: the plan is new and the whole
-    // destination was written (the black bars included), so all of it must be shown.
+    // allows with its shape kept, centred on black. Whole: the plan is new, or the display lost
+    // what it showed (ShowAll), and the whole destination is written (the black bars included),
+    // so all of it must be shown.
     Plan Prepare(SDL_Surface* destination, int frameWidth, int frameHeight, D3DFORMAT frameFormat, bool fullScreen);
     // The frame into the destination's target rectangle, under the plan Prepare made. Only the
     // rows whose source differs from the last frame drawn are written (all of them after Prepare
     // remade the plan or ShowAll): the destination keeps the rest. Returns the band written,
     // which is all the display needs.
     SDL_Rect Draw(const void* frame, int framePitch, SDL_Surface* destination);
-    // The display, or the destination, lost what it was shown (an exposed or resized window):
-    // the next Draw writes and reports it all.
+    // The display, or the destination, lost what it was shown (a window exposed, resized, given
+    // back the focus, a device reset): the next Prepare plans the whole destination.
     void ShowAll() { showAll_ = true; }
 
 private:

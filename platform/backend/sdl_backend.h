@@ -16,9 +16,12 @@ namespace sdl {
 bool EnsureVideo();
 bool VideoStarted();
 
+struct WaylandOutput;
+
 struct WindowEntry {
     HWND window = nullptr;
     SDL_Window* sdl = nullptr;
+    WaylandOutput* wayland = nullptr;  // on SDL's Wayland driver: where frames go instead of SDL's surface
     FrameScaler scaler;  // frames into the window's surface
     std::vector<uint32_t> painted;  // the paint hook's buffer, resized only with the window
 };
@@ -35,9 +38,28 @@ SDL_Keycode KeycodeOf(int virtualKey);
 // Asks the window manager for a captioned window's frame as the style has it: the close box only
 // with WS_SYSMENU, no minimise or maximise box unless asked for, no sizing without WS_THICKFRAME.
 void AskForFrame(SDL_Window* window, DWORD style);
+// Before the window is shown: its client area is to stay where it is put, the frame round it.
+void KeepClientInPlace(SDL_Window* window);
+// Puts the client area's top-left corner at a screen point.
+void MoveClientTo(SDL_Window* window, int x, int y);
 
 // Drops what the events code remembers (the pointer's capture).
 void ResetEvents();
+
+// Where a window's frames are written, and how they reach the screen. X11 and offscreen: the
+// window's own surface (SDL_GetWindowSurface). Wayland: a canvas sent in shared-memory buffers
+// (sdl_wayland.cpp). ShowCanvas hands the display a band of rows, or all of it (null).
+SDL_Surface* CanvasOf(WindowEntry& entry);
+void ShowCanvas(WindowEntry& entry, const SDL_Rect* band);
+// Rows that waited for a free Wayland buffer go out; the event pump calls it.
+void SendWaitingFrames();
+
+// The Wayland side of that; null where the window is not a Wayland one.
+WaylandOutput* OpenWaylandOutput(SDL_Window* window);
+void CloseWaylandOutput(WaylandOutput* output);
+SDL_Surface* WaylandCanvas(WaylandOutput& output, SDL_Window* window);
+void SendWaylandCanvas(WaylandOutput& output, const SDL_Rect* band);
+void SendWaitingWaylandRows(WaylandOutput& output);
 
 }  // namespace sdl
 }  // namespace backend

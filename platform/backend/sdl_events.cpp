@@ -83,6 +83,11 @@ void translateMotion(const SDL_MouseMotionEvent& motion) {
     user::QueueMessage(target, WM_MOUSEMOVE, mouseKeys(leftDown), MAKELPARAM(at.x, at.y));
 }
 
+// Whatever the display showed of the window may be gone: the next present sends all of it.
+void showAllAgain(HWND topLevel) {
+    if (WindowEntry* entry = EntryOf(topLevel)) entry->scaler.ShowAll();
+}
+
 void translateWindowEvent(const SDL_WindowEvent& event) {
     HWND topLevel = WindowOfEvent(event.windowID);
     if (!topLevel) return;
@@ -92,16 +97,19 @@ void translateWindowEvent(const SDL_WindowEvent& event) {
         user::QueueMessage(topLevel, WM_SYSCOMMAND, SC_CLOSE, 0);
         break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
+        showAllAgain(topLevel);  // a window manager may have drawn over it while it was away
         user::Activate(topLevel);
         break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
         if (topLevel == user::ActiveWindow()) user::Activate(nullptr);
         break;
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_RESTORED:
     case SDL_WINDOWEVENT_SIZE_CHANGED:  // SDL makes the window a new surface
-        if (WindowEntry* entry = EntryOf(topLevel)) entry->scaler.ShowAll();
+        showAllAgain(topLevel);
         break;
     case SDL_WINDOWEVENT_EXPOSED:
-        if (WindowEntry* entry = EntryOf(topLevel)) entry->scaler.ShowAll();  // the display lost it
+        showAllAgain(topLevel);
         InvalidateRect(topLevel, nullptr, FALSE);
         break;
     default: break;
@@ -135,6 +143,7 @@ void PumpEvents() {
     if (!sdl::VideoStarted()) return;
     SDL_Event event;
     while (SDL_PollEvent(&event)) sdl::translate(event);
+    sdl::SendWaitingFrames();
 }
 
 bool WaitForEvents(int milliseconds) {

@@ -79,7 +79,20 @@ SDL_Rect clientArea(const user::Window& window) {
     return SDL_Rect{client.left, client.top, width > 0 ? width : 1, height > 0 ? height : 1};
 }
 
+// The window manager shows the class's icon (a stock one; the program loads no other).
+void showClassIcon(SDL_Window* sdlWindow, const user::Window& window) {
+    const uint32_t* pixels = user::IconPixels(user::ClassOf(window).icon);
+    if (!pixels) return;
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(pixels), user::kIconSize,
+                                                           user::kIconSize, 32, user::kIconSize * 4,
+                                                           SDL_PIXELFORMAT_ARGB8888);
+    if (!icon) return;
+    SDL_SetWindowIcon(sdlWindow, icon);  // SDL keeps a copy
+    SDL_FreeSurface(icon);
+}
+
 void destroyEntry(WindowEntry& entry) {
+    CloseWaylandOutput(entry.wayland);
     if (entry.sdl) SDL_DestroyWindow(entry.sdl);
     entry = WindowEntry{};
 }
@@ -134,6 +147,11 @@ HWND WindowOfEvent(Uint32 windowId) {
             if (entry.sdl && SDL_GetWindowID(entry.sdl) == windowId) return entry.window;
     }
     return user::ActiveWindow();
+}
+
+void SendWaitingFrames() {
+    for (WindowEntry& entry : entries)
+        if (entry.wayland) SendWaitingWaylandRows(*entry.wayland);
 }
 
 Uint32 SdlIdOf(HWND topLevel) {
@@ -195,8 +213,11 @@ void OpenWindow(HWND topLevel) {
         *entry = sdl::WindowEntry{};
         return;
     }
+    sdl::KeepClientInPlace(entry->sdl);
     const bool overlapped = !(window->style & (WS_POPUP | WS_CHILD));  // always captioned
     if (overlapped || (window->style & WS_CAPTION) == WS_CAPTION) sdl::AskForFrame(entry->sdl, window->style);
+    sdl::showClassIcon(entry->sdl, *window);
+    entry->wayland = sdl::OpenWaylandOutput(entry->sdl);
     entry->window = topLevel;
 }
 
@@ -212,8 +233,9 @@ void SyncWindow(HWND topLevel) {
         int oldWidth = 0, oldHeight = 0, oldX = 0, oldY = 0;
         SDL_GetWindowSize(entry->sdl, &oldWidth, &oldHeight);
         SDL_GetWindowPosition(entry->sdl, &oldX, &oldY);
-        if (oldWidth != client.w || oldHeight != client.h) SDL_SetWindowSize(entry->sdl, client.w, client.h);
-        if (oldX != client.x || oldY != client.y) SDL_SetWindowPosition(entry->sdl, client.x, client.y);
+        const bool resized = oldWidth != client.w || oldHeight != client.h;
+        if (resized) SDL_SetWindowSize(entry->sdl, client.w, client.h);  // which may move it too
+        if (resized || oldX != client.x || oldY != client.y) sdl::MoveClientTo(entry->sdl, client.x, client.y);
     }
     const bool shown = (SDL_GetWindowFlags(entry->sdl) & SDL_WINDOW_SHOWN) != 0;
     const bool visible = (window->style & WS_VISIBLE) != 0;

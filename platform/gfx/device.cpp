@@ -229,7 +229,7 @@ HRESULT Device::Present(const RECT*, const RECT*, HWND destWindowOverride, const
 
     const RenderTarget t = target();
     const HWND window = destWindowOverride ? destWindowOverride : parameters_.hDeviceWindow;
-    backend::PresentFrame(window, backend::Frame{t.bits, t.width, t.height, t.pitch, t.format},
+    backend::PresentFrame(window, backend::Frame{t.bits, t.width, t.height, t.pitch, t.format, !presentedLast_},
                           !parameters_.Windowed);
     presentedLast_ = true;
     if (Sim().keepFrames) keepPresentedFrame();

@@ -4,6 +4,7 @@
 #include <strings.h>
 
 #include <array>
+#include <utility>
 
 #include "sim/sim.h"
 #include "user/window_table.h"
@@ -28,14 +29,12 @@ int freeSlot() {
     return -1;
 }
 
-ATOM addClass(const char* name, WNDPROC proc, UINT style, HINSTANCE instance, HBRUSH background, HCURSOR cursor,
-              bool system) {
-    registerBuiltInsOnce();
-    if (!name || !proc || IS_INTRESOURCE(name)) {
+ATOM addClass(WindowClass record) {
+    if (!record.proc) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    if (FindClass(name) >= 0) {
+    if (FindClass(record.name.c_str()) >= 0) {
         SetLastError(ERROR_CLASS_ALREADY_EXISTS);
         return 0;
     }
@@ -44,17 +43,27 @@ ATOM addClass(const char* name, WNDPROC proc, UINT style, HINSTANCE instance, HB
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return 0;
     }
-    WindowClass& record = classes[slot];
-    record = WindowClass{};
-    record.name = name;
-    record.proc = proc;
-    record.style = style;
-    record.instance = instance;
-    record.background = background;
-    record.cursor = cursor;
-    record.system = system;
     record.used = true;
+    classes[slot] = std::move(record);
     return static_cast<ATOM>(0xC000 + slot);  // the range Win32 gives registered classes
+}
+
+// The fields the two RegisterClass calls share; a null or integer name is refused.
+template <typename Description>
+ATOM addProgramClass(const Description& description) {
+    if (!description.lpszClassName || IS_INTRESOURCE(description.lpszClassName)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    WindowClass record;
+    record.name = description.lpszClassName;
+    record.proc = description.lpfnWndProc;
+    record.style = description.style;
+    record.instance = description.hInstance;
+    record.background = description.hbrBackground;
+    record.cursor = description.hCursor;
+    record.icon = description.hIcon;
+    return addClass(std::move(record));
 }
 
 }  // namespace
@@ -70,7 +79,12 @@ int FindClass(const char* name) {
 WindowClass& ClassInSlot(int index) { return classes[index]; }
 
 bool RegisterSystemClass(const char* name, WNDPROC proc, UINT style) {
-    return addClass(name, proc, style, nullptr, nullptr, nullptr, true) != 0;
+    WindowClass record;
+    record.name = name;
+    record.proc = proc;
+    record.style = style;
+    record.system = true;
+    return addClass(std::move(record)) != 0;
 }
 
 void ResetClasses() {
@@ -87,8 +101,7 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    return user::addClass(windowClass->lpszClassName, windowClass->lpfnWndProc, windowClass->style,
-                          windowClass->hInstance, windowClass->hbrBackground, windowClass->hCursor, false);
+    return user::addProgramClass(*windowClass);
 }
 
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* windowClass) {
@@ -97,8 +110,7 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* windowClass) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    return user::addClass(windowClass->lpszClassName, windowClass->lpfnWndProc, windowClass->style,
-                          windowClass->hInstance, windowClass->hbrBackground, windowClass->hCursor, false);
+    return user::addProgramClass(*windowClass);
 }
 
 BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE) {

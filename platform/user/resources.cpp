@@ -3,6 +3,7 @@
 
 #include "backend/backend.h"
 #include "sim/sim.h"
+#include "user/window_table.h"
 
 namespace {
 
@@ -42,6 +43,24 @@ int WINAPI ShowCursor(BOOL show) {
 }
 
 namespace user {
+
+// The classic application icon: a window with a navy caption bar and a white client area,
+// outlined in black, on a transparent ground; 32 x 32, ARGB.
+const uint32_t* IconPixels(HICON icon) {
+    if (icon != reinterpret_cast<HICON>(&applicationIcon)) return nullptr;
+    static uint32_t pixels[kIconSize * kIconSize];
+    if (!pixels[kIconSize * 4 + 2]) {
+        for (int y = 3; y <= 28; ++y) {
+            for (int x = 1; x <= 30; ++x) {
+                const bool edge = x == 1 || x == 30 || y == 3 || y == 28;
+                const bool caption = y <= 8;
+                pixels[y * kIconSize + x] = edge ? 0xFF000000 : caption ? 0xFF000080 : 0xFFFFFFFF;
+            }
+        }
+    }
+    return pixels;
+}
+
 int CursorCount() { return cursorCount; }
 void ResetCursor() {
     cursorCount = 0;

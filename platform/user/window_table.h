@@ -27,6 +27,7 @@ struct WindowClass {
     HINSTANCE instance = nullptr;
     HBRUSH background = nullptr;
     HCURSOR cursor = nullptr;
+    HICON icon = nullptr;  // what the window manager shows for the class's windows
     bool system = false;  // built in: survives sim::Reset, cannot be unregistered
     int windows = 0;      // live windows of the class
     bool used = false;
@@ -110,5 +111,9 @@ void ResetWindows();
 void ResetClasses();
 int CursorCount();
 void ResetCursor();
+
+// The pixels of a stock icon (LoadIconA(NULL, ...)), ARGB, kIconSize a side; null for any other.
+constexpr int kIconSize = 32;
+const uint32_t* IconPixels(HICON icon);
 
 }  // namespace user
