@@ -34,9 +34,14 @@ namespace backend {
 // The user room's side. Each top-level window is one SDL window of its client size, placed at
 // its client area's screen position; the window table (user/window_table.h) is the truth and
 // these calls bring SDL in line with it.
-// Starts SDL's video, on a display or headless as the environment asks; false, with the reason
-// and the way out on standard error, when neither can be had.
-bool StartVideo();
+// Starts SDL's video, on a display or headless as the environment asks. When neither can be
+// had, standard error has one line with the reason and the ways out.
+enum class VideoStart {
+    Ready,
+    NoDisplay,        // none there, and headless forbidden; or SDL's video does not start at all
+    UnusableDisplay,  // a display is there, and SDL cannot run on it
+};
+VideoStart StartVideo();
 bool IsHeadless();
 void GetScreenSize(int* width, int* height);
 void OpenWindow(HWND topLevel);

@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "frame_scaler.h"
@@ -51,6 +52,9 @@ void ResetEvents();
 // (sdl_wayland.cpp). ShowCanvas hands the display a band of rows, or all of it (null).
 SDL_Surface* CanvasOf(WindowEntry& entry);
 void ShowCanvas(WindowEntry& entry, const SDL_Rect* band);
+// Before SDL starts on a Wayland display: false, with the reason, where SDL 2.26 cannot live
+// there (a compositor without a seat, no keyboard or pointer at all, crashes it).
+bool WaylandDisplayIsUsable(std::string* reason);
 // Rows that waited for a free Wayland buffer go out; the event pump calls it.
 void SendWaitingFrames();
 

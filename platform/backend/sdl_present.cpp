@@ -2,6 +2,7 @@
 // (frame_scaler.h), then only the rows that changed handed to the display.
 #include "backend/backend.h"
 #include "backend/sdl_backend.h"
+#include "sim/sim.h"
 #include "user/window_table.h"
 
 namespace backend {
@@ -32,8 +33,10 @@ void PresentFrame(HWND window, const Frame& frame, bool fullScreen) {
     const auto plan = entry->scaler.Prepare(canvas, frame.width, frame.height, frame.format, fullScreen);
     if (plan == sdl::FrameScaler::Plan::Unusable) return;
     const SDL_Rect changed = entry->scaler.Draw(frame.pixels, frame.pitch, canvas);
-    if (plan == sdl::FrameScaler::Plan::Whole)
+    if (plan == sdl::FrameScaler::Plan::Whole) {
+        sim::CountCall("ShowWholeWindow");
         sdl::ShowCanvas(*entry, nullptr);  // the black bars too
+    }
     else if (changed.h > 0)  // a display is sent only the rows that changed, often none
         sdl::ShowCanvas(*entry, &changed);
 }

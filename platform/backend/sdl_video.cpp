@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "backend/backend.h"
 #include "backend/sdl_backend.h"
@@ -16,6 +17,7 @@ WindowEntry entries[kMaxTopLevel];
 
 bool videoTried = false;
 bool videoStarted = false;
+VideoStart videoStart = VideoStart::NoDisplay;
 bool headless = false;
 bool simPrefersHeadless = false;  // a test process: no windows on the developer's desktop
 bool cursorVisible = true;
@@ -36,8 +38,15 @@ bool onRealDisplay() {
     return driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
 }
 
+// The window systems the environment names, X11 first as SDL has it (SDL_VIDEODRIVER still
+// chooses): SDL then tries no other, and says nothing of them.
+const char* namedDrivers() {
+    const bool x11 = std::getenv("DISPLAY"), wayland = std::getenv("WAYLAND_DISPLAY");
+    return x11 && wayland ? "x11,wayland" : x11 ? "x11" : wayland ? "wayland" : "";
+}
+
 bool startVideo(bool offscreen) {
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, offscreen ? "offscreen" : "");
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, offscreen ? "offscreen" : namedDrivers());
     // Frames are made in system memory, so writing them into the window's own memory (shared
     // memory under X11) is the shortest way to the screen. Otherwise SDL backs the window surface
     // with OpenGL, which without a GPU is Mesa's llvmpipe: five times slower under Xvfb, 25 times
@@ -91,45 +100,82 @@ void showClassIcon(SDL_Window* sdlWindow, const user::Window& window) {
     SDL_FreeSurface(icon);
 }
 
+// SDL 2.26 never lets go of a destroyed Wayland window's libdecor frame, which keeps pointing
+// at the window's freed data: the compositor's next configure of it (a change of focus is
+// enough) crashes the program. So a closed Wayland window is only hidden, and kept to the end.
+constexpr int kMaxParked = 8;
+SDL_Window* parked[kMaxParked];
+int parkedCount = 0;
+
 void destroyEntry(WindowEntry& entry) {
+    const bool onWayland = entry.wayland != nullptr;
     CloseWaylandOutput(entry.wayland);
-    if (entry.sdl) SDL_DestroyWindow(entry.sdl);
+    if (onWayland && parkedCount < kMaxParked) {
+        SDL_HideWindow(entry.sdl);
+        parked[parkedCount++] = entry.sdl;
+    } else if (entry.sdl) {
+        SDL_DestroyWindow(entry.sdl);
+    }
     entry = WindowEntry{};
 }
 
 }  // namespace
 
-bool EnsureVideo() {
-    if (videoTried) return videoStarted;
-    videoTried = true;
+namespace {
+
+bool displayNamed() { return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY"); }
+
+// SDL tries X11 first; Wayland when asked for, or when there is only a Wayland display.
+bool waylandAhead() {
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    if (driver && *driver) return std::strncmp(driver, "wayland", 7) == 0;
+    return !std::getenv("DISPLAY") && std::getenv("WAYLAND_DISPLAY");
+}
+
+constexpr const char* kWaysOut =
+    "run it under Xvfb: xvfb-run -s '-screen 0 1280x1024x24' fontloom, or headless: FONTLOOM_HEADLESS=1 fontloom";
+
+VideoStart startOnce() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // Ctrl+C ends the program as usual
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     headless = chooseHeadless();
-    videoStarted = startVideo(headless);
-    const char* asked = std::getenv("FONTLOOM_HEADLESS");
-    const bool headlessForbidden = asked && std::strcmp(asked, "0") == 0;
-    if (!videoStarted && !headless && !headlessForbidden) {
-        std::fprintf(stderr, "fontloom: no display (%s); running headless\n", SDL_GetError());
-        headless = true;
-        videoStarted = startVideo(true);
+    std::string unusable;
+    if (!headless && waylandAhead() && !WaylandDisplayIsUsable(&unusable)) {
+        std::fprintf(stderr, "fontloom: the display cannot be used (%s); %s\n", unusable.c_str(), kWaysOut);
+        return VideoStart::UnusableDisplay;
     }
-    if (!videoStarted && headlessForbidden) {
-        const bool unset = !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY");
-        std::fprintf(stderr,
-                     "fontloom: no display (%s), and FONTLOOM_HEADLESS=0 forbids running without one; run it "
-                     "under Xvfb: xvfb-run -s '-screen 0 1280x1024x24' fontloom, or headless: FONTLOOM_HEADLESS=1 "
-                     "fontloom\n",
-                     unset ? "DISPLAY is not set" : SDL_GetError());
-        return false;
-    }
-    if (!videoStarted) {
+    if (startVideo(headless)) return VideoStart::Ready;
+    if (headless) {
         std::fprintf(stderr, "fontloom: SDL video does not start (%s); no window will appear\n", SDL_GetError());
-        return false;
+        return VideoStart::NoDisplay;
     }
-    SDL_StopTextInput();  // characters come from TranslateMessage
-    SDL_ShowCursor(cursorVisible ? SDL_ENABLE : SDL_DISABLE);
-    return true;
+    if (!displayNamed()) {  // only FONTLOOM_HEADLESS=0 gets here: headless would have been chosen
+        std::fprintf(stderr, "fontloom: no display (DISPLAY is not set), and FONTLOOM_HEADLESS=0 forbids running without one; %s\n",
+                     kWaysOut);
+        return VideoStart::NoDisplay;
+    }
+    // A display that is there and cannot be used is said so, not run on invisibly.
+    std::string named;
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"})
+        if (const char* value = std::getenv(variable)) named += std::string(variable) + "=" + value + ": ";
+    std::fprintf(stderr, "fontloom: the display cannot be used (%s%s); %s\n", named.c_str(), SDL_GetError(), kWaysOut);
+    return VideoStart::UnusableDisplay;
+}
+
+}  // namespace
+
+bool EnsureVideo() {
+    if (!videoTried) {
+        videoTried = true;
+        videoStart = startOnce();
+        videoStarted = videoStart == VideoStart::Ready;
+        if (videoStarted) {
+            SDL_StopTextInput();  // characters come from TranslateMessage
+            SDL_ShowCursor(cursorVisible ? SDL_ENABLE : SDL_DISABLE);
+        }
+    }
+    return videoStarted;
 }
 
 bool VideoStarted() { return videoStarted; }
@@ -161,7 +207,10 @@ Uint32 SdlIdOf(HWND topLevel) {
 
 }  // namespace sdl
 
-bool StartVideo() { return sdl::EnsureVideo(); }
+VideoStart StartVideo() {
+    sdl::EnsureVideo();
+    return sdl::videoStart;
+}
 
 bool IsHeadless() {
     sdl::EnsureVideo();

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "backend/sdl_backend.h"
@@ -102,7 +103,32 @@ bool makeBuffer(ShmBuffer& buffer, const SDL_Surface& canvas) {
     return true;
 }
 
+struct Seats {
+    bool found = false;
+};
+void announcedSeat(void* data, wl_registry*, uint32_t, const char* interface, uint32_t) {
+    if (std::strcmp(interface, wl_seat_interface.name) == 0) static_cast<Seats*>(data)->found = true;
+}
+const wl_registry_listener kSeatListener = {announcedSeat, withdrawn};
+
 }  // namespace
+
+bool WaylandDisplayIsUsable(std::string* reason) {
+    const char* name = std::getenv("WAYLAND_DISPLAY");
+    wl_display* display = wl_display_connect(nullptr);
+    if (!display) {
+        *reason = std::string("no Wayland compositor answers at ") + (name ? name : "wayland-0");
+        return false;
+    }
+    Seats seats;
+    wl_registry* registry = wl_display_get_registry(display);
+    wl_registry_add_listener(registry, &kSeatListener, &seats);
+    wl_display_roundtrip(display);
+    wl_registry_destroy(registry);
+    wl_display_disconnect(display);
+    if (!seats.found) *reason = "the Wayland compositor has no seat: no keyboard and no pointer";
+    return seats.found;
+}
 
 struct WaylandOutput {
     wl_surface* surface = nullptr;
@@ -187,6 +213,10 @@ void SendWaitingWaylandRows(WaylandOutput& output) {
 #else  // an SDL without Wayland: no window is ever one
 
 struct WaylandOutput {};
+bool WaylandDisplayIsUsable(std::string* reason) {
+    *reason = "this SDL has no Wayland driver";
+    return false;
+}
 WaylandOutput* OpenWaylandOutput(SDL_Window*) { return nullptr; }
 void CloseWaylandOutput(WaylandOutput*) {}
 SDL_Surface* WaylandCanvas(WaylandOutput&, SDL_Window*) { return nullptr; }

@@ -94,6 +94,7 @@ void Device::allocateBackBuffer() {
     pitch_ = static_cast<int>(parameters_.BackBufferWidth) * BytesPerPixel(parameters_.BackBufferFormat);
     backBuffer_.assign(static_cast<size_t>(pitch_) * parameters_.BackBufferHeight, 0);
     presentedLast_ = false;
+    presentedSinceReset_ = false;
 }
 
 RenderTarget Device::target() const {
@@ -229,9 +230,10 @@ HRESULT Device::Present(const RECT*, const RECT*, HWND destWindowOverride, const
 
     const RenderTarget t = target();
     const HWND window = destWindowOverride ? destWindowOverride : parameters_.hDeviceWindow;
-    backend::PresentFrame(window, backend::Frame{t.bits, t.width, t.height, t.pitch, t.format, !presentedLast_},
+    backend::PresentFrame(window, backend::Frame{t.bits, t.width, t.height, t.pitch, t.format,
+                                                  !presentedSinceReset_},
                           !parameters_.Windowed);
-    presentedLast_ = true;
+    presentedLast_ = presentedSinceReset_ = true;
     if (Sim().keepFrames) keepPresentedFrame();
     return D3D_OK;
 }

@@ -48,6 +48,7 @@ private:
     State state_ = State::Usable;
     bool inScene_ = false;
     bool presentedLast_ = false;  // the back buffer holds the frame last shown
+    bool presentedSinceReset_ = false;
     int defaultPoolResources_ = 0;  // what others hold in D3DPOOL_DEFAULT; Reset refuses while any
 };
 

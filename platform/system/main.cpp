@@ -8,10 +8,11 @@
 #include "sim/sim.h"
 
 namespace {
-// Besides the program's own: a script that does not parse, and no display to run on (3 is the
-// headless wait that could never end, in user/messages.cpp).
+// Besides the program's own: a script that does not parse, no display to run on, and one that
+// is there but cannot be used (3 is the headless wait that could never end, in user/messages.cpp).
 constexpr int kBadScript = 2;
 constexpr int kNoDisplay = 4;
+constexpr int kUnusableDisplay = 5;
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -21,7 +22,11 @@ int main(int argc, char** argv) {
         return kBadScript;
     }
     // Before the program starts, so that a run that cannot show anything leaves its files alone.
-    if (!backend::StartVideo()) return kNoDisplay;
+    switch (backend::StartVideo()) {
+    case backend::VideoStart::Ready: break;
+    case backend::VideoStart::NoDisplay: return kNoDisplay;
+    case backend::VideoStart::UnusableDisplay: return kUnusableDisplay;
+    }
     std::string commandLine;
     for (int i = 1; i < argc; ++i) {
         if (i > 1) commandLine += ' ';

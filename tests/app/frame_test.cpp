@@ -131,6 +131,7 @@ TEST(FrameAllocationTest, AWarmPassAllocatesNothingAndRedoesNothing) {
         const long before = allocations.load();
         const int layouts = sim::CallCount("LayOutText"), glyphs = sim::CallCount("RasterizeGlyph");
         const int plans = sim::CallCount("PlanPresent"), presents = sim::CallCount("Present");
+        const int wholes = sim::CallCount("ShowWholeWindow");
         const int composedDraws = sim::CallCount("BlendComposed");
         for (int passes = 0; passes < 100; ++passes) pass();
         EXPECT_EQ(allocations.load() - before, 0) << "heap allocations in 100 warm passes";
@@ -138,6 +139,7 @@ TEST(FrameAllocationTest, AWarmPassAllocatesNothingAndRedoesNothing) {
         EXPECT_LE(sim::CallCount("LayOutText") - layouts, 100) << "only the changing frame-rate line";
         EXPECT_EQ(sim::CallCount("RasterizeGlyph"), glyphs);
         EXPECT_EQ(sim::CallCount("PlanPresent"), plans);
+        EXPECT_EQ(sim::CallCount("ShowWholeWindow"), wholes) << "the display is sent only the rows that changed";
         EXPECT_EQ(sim::CallCount("BlendComposed") - composedDraws, 100) << "the page drawn from its composition";
         EXPECT_FALSE(g_app.quit);
         const long counted = allocations.load();
