@@ -1,6 +1,6 @@
 # A private X server and Wine prefix for whatever drives real windows (the bench, the X tests):
-# start_x_server [WxHxDEPTH] sets DISPLAY. Windows are found by name and driven with real key
-# presses (xdotool).
+# start_x_server [WxHxDEPTH] sets DISPLAY; start_desktop puts a desktop on it. Windows are found
+# by name and driven with real key presses (xdotool).
 
 start_x_server() {
   local fd_file
@@ -14,7 +14,58 @@ start_x_server() {
 }
 
 stop_x_server() {
+  stop_desktop
   [ -z "${x_server_pid:-}" ] || { kill "$x_server_pid" && wait "$x_server_pid"; } 2>/dev/null
+  return 0
+}
+
+# start_desktop NAME [WxHxDEPTH]: a private X server with a desktop from Debian's packages on it,
+# as people use them:
+#   bare     no window manager
+#   openbox  openbox, a reparenting window manager
+#   xfwm4    xfwm4 with its compositor on (in a D-Bus session of its own, for its settings)
+#   weston   weston, a Wayland compositor, in a window of the X server (its x11 backend gives it
+#            a keyboard and a pointer: real key presses reach it); sets WAYLAND_DISPLAY,
+#            XDG_RUNTIME_DIR and SDL_VIDEODRIVER=wayland, so that SDL takes Wayland
+# Its output goes to $desktop_log. Fails the script when the desktop does not come up.
+start_desktop() {
+  start_x_server "${2:-1280x1024x24}"
+  desktop="$1"
+  desktop_log="$(mktemp "${TMPDIR:-/tmp}/fontloom-desktop.XXXXXX")"
+  local size="${2:-1280x1024x24}"
+  case "$desktop" in
+    bare) return 0 ;;
+    openbox) setsid openbox --sm-disable >"$desktop_log" 2>&1 & ;;
+    xfwm4) setsid dbus-run-session -- xfwm4 --compositor=on --sm-client-disable >"$desktop_log" 2>&1 & ;;
+    weston)
+      export XDG_RUNTIME_DIR WAYLAND_DISPLAY=fontloom-weston SDL_VIDEODRIVER=wayland
+      XDG_RUNTIME_DIR="$(mktemp -d "${TMPDIR:-/tmp}/fontloom-runtime.XXXXXX")"
+      local width="${size%%x*}" rest="${size#*x}"
+      setsid weston --backend=x11-backend.so --use-pixman --width="$width" --height="${rest%%x*}" \
+        --socket="$WAYLAND_DISPLAY" --idle-time=0 >"$desktop_log" 2>&1 & ;;
+    *) echo "FAIL: no desktop called $desktop" >&2; exit 1 ;;
+  esac
+  desktop_pid=$!
+  for _ in $(seq 100); do desktop_ready && return 0; sleep 0.1; done
+  echo "FAIL: $desktop did not come up: $(tail -5 "$desktop_log")" >&2
+  exit 1
+}
+
+# A window manager says it runs on the root window; weston, with its socket, and a first frame.
+desktop_ready() {
+  if [ "$desktop" = weston ]; then
+    [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && grep -q "launching '.*weston-desktop-shell'" "$desktop_log"
+  else
+    x_client xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"
+  fi
+}
+
+stop_desktop() {
+  [ -z "${desktop_pid:-}" ] || kill -- -"$desktop_pid" 2>/dev/null
+  [ -z "${desktop_pid:-}" ] || wait "$desktop_pid" 2>/dev/null
+  [ -z "${desktop_log:-}" ] || rm -f "$desktop_log"
+  [ "${desktop:-}" != weston ] || rm -rf "$XDG_RUNTIME_DIR"
+  desktop_pid= desktop_log= desktop=
   return 0
 }
 
@@ -44,10 +95,16 @@ wait_for_window() {
   return 1
 }
 
-# press WINDOW KEY...: real key presses to that window (which may be gone before the key is up).
+# press WINDOW KEY...: real key presses to that window. When the press makes the window go,
+# xdotool fails before it lets the key go, and the X server would hold it down for whoever comes
+# next: the keys are let go again, on the server's own keyboard.
 press() {
-  x_client xdotool windowfocus --sync "$1" || true
-  x_client xdotool key --window "$@"
+  local window="$1"
+  shift
+  x_client xdotool windowfocus --sync "$window" || true
+  x_client xdotool key --window "$window" "$@"
+  x_client xdotool keyup "$@" 2>/dev/null
+  return 0
 }
 
 # make_wine_prefix DIR: a fresh WINEPREFIX in DIR that starts quietly: no Mono or Gecko

@@ -28,3 +28,39 @@ wait_for_ink() {
   done
   return 1
 }
+
+# x_case NAME PAGE: the program started by $launch in a fresh folder with PAGE as "text.txt"
+# ("none": no page), named "$target NAME"; sets $prefs to its preferences window (on Wayland,
+# where X cannot see it, once its face is on the screen). end_x_case waits for it to end, with
+# exit code 0.
+x_case() {
+  new_case "$target $1"
+  if [ "$2" = none ]; then rm text.txt; else cp "$2" text.txt; fi
+  ( timeout 90 "${launch[@]}" >stderr 2>&1; echo $? >exit_code ) &
+  program_pid=$!
+  if [ "${desktop:-}" = weston ]; then
+    wait_for_screen "button face" 50000 || fail "no preferences window"
+  else
+    prefs="$(wait_for_window "User Preferences" 60)" || fail "no preferences window"
+  fi
+}
+end_x_case() { wait "$program_pid"; exit_code="$(cat exit_code)"; expect_exit_code 0; }
+
+# screen_count COLOUR: how many pixels of the screen are of that colour ("button face", the
+# preferences window's, or any ImageMagick colour), as the X server shows it.
+screen_count() {
+  local colour="$1"
+  [ "$colour" = "button face" ] && colour="rgb(212,208,200)"
+  x_client import -window root png:- |
+    convert - \( +clone -fill "$colour" -colorize 100 \) -compose difference -composite -colorspace Gray \
+      -threshold 0 -negate -precision 12 -format '%[fx:round(mean*w*h)]' info: 2>/dev/null
+}
+
+# wait_for_screen COLOUR COUNT: until the screen shows at least COUNT pixels of COLOUR (30 s).
+wait_for_screen() {
+  for _ in $(seq 60); do
+    [ "$(screen_count "$1")" -ge "$2" ] 2>/dev/null && return 0
+    sleep 0.5
+  done
+  return 1
+}

@@ -9,17 +9,6 @@ source "$here/../support/x_session.sh"
 exe="${FONTLOOM_SOURCE_DIR:?}/${FONTLOOM_WINDOWS_BUILD:-build-win}/app/fontloom.exe"
 trap 'stop_wine; stop_x_server; [ "$failures" -gt 0 ] || rm -rf "$e2e_root"' EXIT
 
-# x_case NAME PAGE: the program started by $launch in a fresh folder with PAGE as "text.txt"
-# ("none": no page); sets $prefs to its preferences window. end_x_case waits for it to end.
-x_case() {
-  new_case "$target $1"
-  if [ "$2" = none ]; then rm text.txt; else cp "$2" text.txt; fi
-  ( timeout 90 "${launch[@]}" >stderr 2>&1; echo $? >exit_code ) &
-  program_pid=$!
-  prefs="$(wait_for_window "User Preferences" 60)" || fail "no preferences window"
-}
-end_x_case() { wait "$program_pid"; exit_code="$(cat exit_code)"; expect_exit_code 0; }
-
 # play TARGET COMMAND...: the scenarios, with the program started by COMMAND.
 play() {
   target="$1"
