@@ -168,6 +168,13 @@ if command -v wine >/dev/null 2>&1 && [ -f "$exe" ]; then
   wine_run "Windows build under Wine, Xvfb 640 x 480 x 16, full screen" Tab space
   wine_full_log="$wine_log"
 fi
+stop_wine
+stop_x_server
+# Wayland: weston in a window of Xvfb (start_desktop), the program on SDL's Wayland driver.
+start_desktop weston
+native "native, weston (Wayland), HAL" "$HAL_KEYS" FONTLOOM_HEADLESS=0
+native "native, weston (Wayland), full screen, HAL" "$FULL_KEYS" FONTLOOM_HEADLESS=0
+stop_x_server
 load_after="$(cut -d' ' -f1 /proc/loadavg)"
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a + 0 > 0 && b + 0 > 0) printf "%.2f", a / b; else print "-" }'; }
@@ -180,6 +187,7 @@ ratios=(
   "Xvfb full screen / Xvfb windowed|native, Xvfb, full screen, HAL|native, Xvfb, HAL"
   "native Xvfb HAL / Wine|native, Xvfb, HAL|Windows build under Wine, Xvfb, HAL"
   "native / Wine, 640 x 480 x 16 full screen|native, Xvfb 640 x 480 x 16, full screen|Windows build under Wine, Xvfb 640 x 480 x 16, full screen"
+  "Wayland windowed / Xvfb windowed|native, weston (Wayland), HAL|native, Xvfb, HAL"
 )
 [ -n "${BENCH_BASELINE:-}" ] && ratios+=(
   "headless windowed / baseline|native, headless, HAL|baseline, headless, HAL"

@@ -38,6 +38,7 @@ start_desktop() {
     openbox) setsid openbox --sm-disable >"$desktop_log" 2>&1 & ;;
     xfwm4) setsid dbus-run-session -- xfwm4 --compositor=on --sm-client-disable >"$desktop_log" 2>&1 & ;;
     weston)
+      saved_runtime_dir="${XDG_RUNTIME_DIR:-}"
       export XDG_RUNTIME_DIR WAYLAND_DISPLAY=fontloom-weston SDL_VIDEODRIVER=wayland
       XDG_RUNTIME_DIR="$(mktemp -d "${TMPDIR:-/tmp}/fontloom-runtime.XXXXXX")"
       local width="${size%%x*}" rest="${size#*x}"
@@ -64,7 +65,12 @@ stop_desktop() {
   [ -z "${desktop_pid:-}" ] || kill -- -"$desktop_pid" 2>/dev/null
   [ -z "${desktop_pid:-}" ] || wait "$desktop_pid" 2>/dev/null
   [ -z "${desktop_log:-}" ] || rm -f "$desktop_log"
-  [ "${desktop:-}" != weston ] || rm -rf "$XDG_RUNTIME_DIR"
+  if [ "${desktop:-}" = weston ]; then
+    rm -rf "$XDG_RUNTIME_DIR"
+    unset WAYLAND_DISPLAY SDL_VIDEODRIVER
+    XDG_RUNTIME_DIR="$saved_runtime_dir"
+    [ -n "$XDG_RUNTIME_DIR" ] || unset XDG_RUNTIME_DIR
+  fi
   desktop_pid= desktop_log= desktop=
   return 0
 }

@@ -59,6 +59,18 @@ expect_exit_code 4
 grep -q "no display (DISPLAY is not set).*xvfb-run -s '-screen 0 1280x1024x24'.*FONTLOOM_HEADLESS=1" stderr || fail "no plain message"
 expect_file_bytes log.txt 'last run\r\n'
 
+# A display that is named and cannot be reached: one line, exit code 5, the log kept; not a run
+# on no display at all.
+new_case unusable-display
+printf 'last run\r\n' >log.txt
+env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER -u FONTLOOM_HEADLESS DISPLAY=:4093 timeout 60 ${FONTLOOM_RUNNER:-} \
+  "$FONTLOOM_BIN" >stdout 2>stderr
+exit_code=$?
+expect_exit_code 5
+[ "$(wc -l <stderr)" = 1 ] && grep -q "the display cannot be used (DISPLAY=:4093: .*xvfb-run" stderr ||
+  fail "not one plain line: $(cat stderr)"
+expect_file_bytes log.txt 'last run\r\n'
+
 new_case bad-script
 run_program "no-such-command 1"
 expect_exit_code 2
