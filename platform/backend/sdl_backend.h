@@ -64,6 +64,12 @@ void CloseWaylandOutput(WaylandOutput* output);
 SDL_Surface* WaylandCanvas(WaylandOutput& output, SDL_Window* window);
 void SendWaylandCanvas(WaylandOutput& output, const SDL_Rect* band);
 void SendWaitingWaylandRows(WaylandOutput& output);
+// Commits the window's surface as it is: what libdecor's plugin drew of its frame (a
+// synchronized subsurface) shows only at the window's next commit.
+void CommitWaylandFrame(WaylandOutput& output);
+// Before the program waits for events: every Wayland window commits, so that its frame shows
+// even when nothing draws it again (the preferences window).
+void CommitWaylandFrames();
 
 }  // namespace sdl
 }  // namespace backend

@@ -148,6 +148,7 @@ void PumpEvents() {
 
 bool WaitForEvents(int milliseconds) {
     if (!sdl::VideoStarted() || IsHeadless()) return false;
+    sdl::CommitWaylandFrames();
     SDL_WaitEventTimeout(nullptr, milliseconds);
     return true;
 }

@@ -200,6 +200,11 @@ void SendWaitingFrames() {
         if (entry.wayland) SendWaitingWaylandRows(*entry.wayland);
 }
 
+void CommitWaylandFrames() {
+    for (WindowEntry& entry : entries)
+        if (entry.wayland) CommitWaylandFrame(*entry.wayland);
+}
+
 Uint32 SdlIdOf(HWND topLevel) {
     WindowEntry* entry = EntryOf(topLevel);
     return entry && entry->sdl ? SDL_GetWindowID(entry->sdl) : 0;

@@ -135,6 +135,7 @@ struct WaylandOutput {
     SDL_Surface* canvas = nullptr;  // XRGB8888, the window's size
     ShmBuffer buffers[kBuffers];
     bool waiting = false;  // the canvas holds rows no buffer has taken to the compositor yet
+    bool shown = false;    // a buffer was committed
 };
 
 WaylandOutput* OpenWaylandOutput(SDL_Window* window) {
@@ -208,6 +209,13 @@ void SendWaitingWaylandRows(WaylandOutput& output) {
     free->busy = true;
     free->staleTop = free->staleBottom = 0;
     output.waiting = false;
+    output.shown = true;
+}
+
+void CommitWaylandFrame(WaylandOutput& output) {
+    if (!output.shown) return;  // before its first buffer, a commit would map it empty
+    wl_surface_commit(output.surface);
+    wl_display_flush(connection.display);
 }
 
 #else  // an SDL without Wayland: no window is ever one
@@ -222,6 +230,7 @@ void CloseWaylandOutput(WaylandOutput*) {}
 SDL_Surface* WaylandCanvas(WaylandOutput&, SDL_Window*) { return nullptr; }
 void SendWaylandCanvas(WaylandOutput&, const SDL_Rect*) {}
 void SendWaitingWaylandRows(WaylandOutput&) {}
+void CommitWaylandFrame(WaylandOutput&) {}
 
 #endif
 

@@ -31,18 +31,54 @@ expect_fixed_frame() {
   [[ "$(x_client xprop -id "$1" _NET_WM_ICON | head -1)" = *"Icon (32 x 32)"* ]] || fail "$2 shows no 32 x 32 icon"
 }
 
-# The close box sits at the right end of the caption in openbox's and xfwm4's own themes.
+# page_shown WINDOW: until the client area shows light pixels (20 s); the program keeps drawing
+# flat out meanwhile, so no longer than that.
+page_shown() {
+  for _ in $(seq 80); do
+    [ "$(x_client import -window "$1" png:- | convert - -crop 640x480+0+0 -colorspace Gray -threshold 60% \
+        -format '%[fx:mean>0]' info: 2>/dev/null)" = 1 ] && return 0
+    sleep 0.25
+  done
+  return 1
+}
+
+# The close box sits at the right end of the caption: in openbox's and xfwm4's own themes 11
+# pixels in from the client area's right edge, half the caption up; in the frame libdecor's plugin
+# draws on weston (a 24 pixel caption), 16 in and 12 up.
 click_close_box() {
   local extents top
+  if [ "$desktop" = weston ]; then
+    read -r win_width win_height win_x win_y <<<"$(black_box)"
+    x_client xdotool mousemove --sync $((win_x + win_width - 16)) $((win_y - 12)) click 1
+    return
+  fi
   window_geometry "$1"
   extents="$(x_client xprop -id "$1" _NET_FRAME_EXTENTS)"
   top="$(awk -F', ' '{ print $3 }' <<<"${extents#*= }")"
   x_client xdotool mousemove --sync $((win_x + win_width - 11)) $((win_y - top / 2)) click 1
 }
 
-# The black part of the screen, the main window's page, as "WIDTH HEIGHT X Y".
-black_box() {
-  x_client import -window root png:- | convert - -fill white +opaque black -trim -format '%w %h %X %Y' info: 2>/dev/null
+# box_of COLOUR: where the screen shows that colour, below weston's panel (the top 32 rows), as
+# "WIDTH HEIGHT X Y": on weston, where the compositor put a window. black: the main window's
+# page; "button face": the preferences window.
+box_of() {
+  local colour="$1" box
+  [ "$colour" = "button face" ] && colour="rgb(212,208,200)"
+  box="$(x_client import -window root png:- | convert - -crop 1280x992+0+32 +repage \
+    \( +clone -fill "$colour" -colorize 100 \) -compose difference -composite -colorspace Gray -threshold 0 \
+    -negate -trim -format '%w %h %X %Y' info: 2>/dev/null)"
+  read -r w h x y <<<"$box"
+  echo "$w $h $((x)) $((y + 32))"
+}
+black_box() { box_of black; }
+
+# expect_framed WHAT COLOUR: on weston, the window whose face is COLOUR has a caption above it:
+# the 16 rows over it are dark (libdecor's plugin draws the active window's caption black).
+expect_framed() {
+  local w h x y
+  read -r w h x y <<<"$(box_of "$2")"
+  [ "$(x_client import -window root png:- | convert - -crop "${w}x16+$x+$((y - 20))" -colorspace Gray \
+      -format '%[fx:mean<0.25]' info: 2>/dev/null)" = 1 ] || fail "$1 has no frame"
 }
 
 # expect_page_on_black WHEN: full screen on a 1280 x 1024 screen: the 640 x 480 page doubled
@@ -74,7 +110,7 @@ end_main_window() {
       else
         x_client xdotool mousemove --window "$main" --sync 320 240 click 1
       fi ;;
-    close-box) click_close_box "$main" ;;
+    close-box) click_close_box "${main:-}" ;;
   esac
 }
 
@@ -87,6 +123,8 @@ end_main_window() {
 windowed_case() {
   x_case "windowed, ends with $1" "$sample"
   if [ "$desktop" = weston ]; then
+    sleep 0.3  # the frame comes at the window's next commit, before it waits for input again
+    [ "$1" = escape ] && expect_framed "the preferences window" "button face"
     x_client xdotool key Return
     wait_for_screen black 100000 && wait_for_screen white 2000 || fail "no page in the main window"
   else
@@ -96,7 +134,7 @@ windowed_case() {
     fi
     press "$prefs" Return
     main="$(wait_for_window "^Fontloom$" 30)" || fail "no main window"
-    wait_for_ink "$main" || fail "the main window stays dark"
+    page_shown "$main" || fail "the main window stays dark"
     if [ "$1" = escape ]; then
       expect_client_at "$main" "the main window" 320 282 640 480
       expect_fixed_frame "$main" "the main window"
@@ -114,6 +152,7 @@ take_focus_away() {
   if [ "$desktop" = weston ]; then
     weston-simple-shm >/dev/null 2>&1 &
     other_pid=$!
+    sleep 0.5  # its window is made and takes the focus
   elif [ -z "${other:-}" ]; then
     xmessage -geometry 1280x1024+0+0 "another window" >/dev/null 2>&1 &
     other_pid=$!
@@ -121,7 +160,7 @@ take_focus_away() {
   else
     x_client xdotool windowactivate --sync "$other"
   fi
-  sleep 1
+  sleep 0.5  # the program sees the focus go, and its device is lost
 }
 give_focus_back() {
   if [ "$desktop" = weston ]; then
@@ -166,6 +205,6 @@ play_desktop() {
   launch=(env FONTLOOM_HEADLESS=0 "$FONTLOOM_BIN")
   windowed_case escape
   windowed_case click
-  [ "$1" = weston ] || windowed_case close-box
+  windowed_case close-box
   full_screen_case
 }
