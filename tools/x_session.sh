@@ -30,10 +30,10 @@ stop_x_server() {
 # Its output goes to $desktop_log. Fails the script when the desktop does not come up.
 start_desktop() {
   start_x_server "${2:-1280x1024x24}"
-  desktop="$1"
+  desktop_kind="$1"
   desktop_log="$(mktemp "${TMPDIR:-/tmp}/fontloom-desktop.XXXXXX")"
   local size="${2:-1280x1024x24}"
-  case "$desktop" in
+  case "$desktop_kind" in
     bare) return 0 ;;
     openbox) setsid openbox --sm-disable >"$desktop_log" 2>&1 & ;;
     xfwm4) setsid dbus-run-session -- xfwm4 --compositor=on --sm-client-disable >"$desktop_log" 2>&1 & ;;
@@ -44,17 +44,17 @@ start_desktop() {
       local width="${size%%x*}" rest="${size#*x}"
       setsid weston --backend=x11-backend.so --use-pixman --width="$width" --height="${rest%%x*}" \
         --socket="$WAYLAND_DISPLAY" --idle-time=0 >"$desktop_log" 2>&1 & ;;
-    *) echo "FAIL: no desktop called $desktop" >&2; exit 1 ;;
+    *) echo "FAIL: no desktop called $desktop_kind" >&2; exit 1 ;;
   esac
   desktop_pid=$!
   for _ in $(seq 100); do desktop_ready && return 0; sleep 0.1; done
-  echo "FAIL: $desktop did not come up: $(tail -5 "$desktop_log")" >&2
+  echo "FAIL: $desktop_kind did not come up: $(tail -5 "$desktop_log")" >&2
   exit 1
 }
 
 # A window manager says it runs on the root window; weston, with its socket, and a first frame.
 desktop_ready() {
-  if [ "$desktop" = weston ]; then
+  if [ "$desktop_kind" = weston ]; then
     [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && grep -q "launching '.*weston-desktop-shell'" "$desktop_log"
   else
     x_client xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"
@@ -65,13 +65,13 @@ stop_desktop() {
   [ -z "${desktop_pid:-}" ] || kill -- -"$desktop_pid" 2>/dev/null
   [ -z "${desktop_pid:-}" ] || wait "$desktop_pid" 2>/dev/null
   [ -z "${desktop_log:-}" ] || rm -f "$desktop_log"
-  if [ "${desktop:-}" = weston ]; then
+  if [ "${desktop_kind:-}" = weston ]; then
     rm -rf "$XDG_RUNTIME_DIR"
     unset WAYLAND_DISPLAY SDL_VIDEODRIVER
     XDG_RUNTIME_DIR="$saved_runtime_dir"
     [ -n "$XDG_RUNTIME_DIR" ] || unset XDG_RUNTIME_DIR
   fi
-  desktop_pid= desktop_log= desktop=
+  desktop_pid= desktop_log= desktop_kind=
   return 0
 }
 

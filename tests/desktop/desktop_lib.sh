@@ -47,7 +47,7 @@ page_shown() {
 # draws on weston (a 24 pixel caption), 16 in and 12 up.
 click_close_box() {
   local extents top
-  if [ "$desktop" = weston ]; then
+  if [ "$desktop_kind" = weston ]; then
     read -r win_width win_height win_x win_y <<<"$(black_box)"
     x_client xdotool mousemove --sync $((win_x + win_width - 16)) $((win_y - 12)) click 1
     return
@@ -102,9 +102,9 @@ expect_page_on_black() {
 end_main_window() {
   local box
   case "$1" in
-    escape) if [ "$desktop" = weston ]; then x_client xdotool key Escape; else press "$main" Escape; fi ;;
+    escape) if [ "$desktop_kind" = weston ]; then x_client xdotool key Escape; else press "$main" Escape; fi ;;
     click)
-      if [ "$desktop" = weston ]; then
+      if [ "$desktop_kind" = weston ]; then
         read -r w h x y <<<"$(black_box)"
         x_client xdotool mousemove --sync $((x + w / 2)) $((y + h / 2)) click 1
       else
@@ -122,7 +122,7 @@ end_main_window() {
 # at (433, 385).
 windowed_case() {
   x_case "windowed, ends with $1" "$sample"
-  if [ "$desktop" = weston ]; then
+  if [ "$desktop_kind" = weston ]; then
     sleep 0.3  # the frame comes at the window's next commit, before it waits for input again
     [ "$1" = escape ] && expect_framed "the preferences window" "button face"
     x_client xdotool key Return
@@ -149,7 +149,7 @@ windowed_case() {
 # take_focus_away: another window takes the focus (a new one the first time); give_focus_back:
 # the program's window has it again, by alt+Tab on X, and on weston by closing the other one.
 take_focus_away() {
-  if [ "$desktop" = weston ]; then
+  if [ "$desktop_kind" = weston ]; then
     weston-simple-shm >/dev/null 2>&1 &
     other_pid=$!
     sleep 0.5  # its window is made and takes the focus
@@ -163,7 +163,7 @@ take_focus_away() {
   sleep 0.5  # the program sees the focus go, and its device is lost
 }
 give_focus_back() {
-  if [ "$desktop" = weston ]; then
+  if [ "$desktop_kind" = weston ]; then
     kill "$other_pid"
     wait "$other_pid" 2>/dev/null
   else
@@ -178,7 +178,7 @@ full_screen_case() {
   launch=(env FONTLOOM_SIM="counts counts.txt" "${launch[@]}")
   x_case "full screen, the focus away and back three times" "$sample"
   launch=("${saved[@]}")
-  if [ "$desktop" = weston ]; then
+  if [ "$desktop_kind" = weston ]; then
     x_client xdotool key Tab space Return
   else
     press "$prefs" Tab space Return
@@ -191,7 +191,7 @@ full_screen_case() {
     give_focus_back
     expect_page_on_black "focus given back, time $round"
   done
-  [ "$desktop" = weston ] || kill "$other_pid"
+  [ "$desktop_kind" = weston ] || kill "$other_pid"
   end_main_window escape
   end_x_case
   expect_report

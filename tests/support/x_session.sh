@@ -38,7 +38,7 @@ x_case() {
   if [ "$2" = none ]; then rm text.txt; else cp "$2" text.txt; fi
   ( timeout 90 "${launch[@]}" >stderr 2>&1; echo $? >exit_code ) &
   program_pid=$!
-  if [ "${desktop:-}" = weston ]; then
+  if [ "${desktop_kind:-}" = weston ]; then
     wait_for_screen "button face" 50000 || fail "no preferences window"
   else
     prefs="$(wait_for_window "User Preferences" 60)" || fail "no preferences window"
