@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <string>
 
-#include "framework/d3d_setup.h"
 #include "platform/gfx/render_target.h"
 #include "platform/sim/sim.h"
 #include "platform/sim/sim_gfx.h"
@@ -40,10 +39,19 @@ protected:
         EXPECT_EQ(sim::LiveDirect3DObjects(), 0);
         DestroyWindow(window);
     }
-    // As the program asks: windowed for D3DFMT_UNKNOWN, else full screen in that format.
+    // Windowed for D3DFMT_UNKNOWN (a 0 x 0 back buffer takes the client size), else full screen
+    // 640 x 480 in that format; one back buffer, discarded, presented at once.
     D3DPRESENT_PARAMETERS Parameters(D3DFORMAT format = D3DFMT_UNKNOWN) const {
-        D3DPRESENT_PARAMETERS p;
-        fwInitPresentParameters(format != D3DFMT_UNKNOWN, window, 640, 480, format, D3DFMT_UNKNOWN, &p);
+        D3DPRESENT_PARAMETERS p{};
+        const bool fullScreen = format != D3DFMT_UNKNOWN;
+        p.BackBufferWidth = fullScreen ? 640 : 0;
+        p.BackBufferHeight = fullScreen ? 480 : 0;
+        p.BackBufferFormat = format;
+        p.BackBufferCount = 1;
+        p.SwapEffect = D3DSWAPEFFECT_DISCARD;
+        p.hDeviceWindow = window;
+        p.Windowed = fullScreen ? FALSE : TRUE;
+        p.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
         return p;
     }
     HRESULT Create(D3DPRESENT_PARAMETERS p, D3DDEVTYPE type = D3DDEVTYPE_HAL) {
