@@ -24,12 +24,11 @@ struct WindowEntry {
     SDL_Window* sdl = nullptr;
     WaylandOutput* wayland = nullptr;  // on SDL's Wayland driver: where frames go instead of SDL's surface
     FrameScaler scaler;  // frames into the window's surface
-    std::vector<uint32_t> painted;  // the paint hook's buffer, resized only with the window
 };
 
 WindowEntry* EntryOf(HWND topLevel);
-// The top-level window an SDL event names; the active one when it names none.
-HWND WindowOfEvent(Uint32 windowId);
+// The top-level window an SDL event names; null when it names none of ours.
+HWND WindowOfSdlId(Uint32 windowId);
 Uint32 SdlIdOf(HWND topLevel);
 
 // Win32 virtual-key codes and SDL key codes, both ways; 0 / SDLK_UNKNOWN when there is none.
@@ -43,9 +42,6 @@ void AskForFrame(SDL_Window* window, DWORD style);
 void KeepClientInPlace(SDL_Window* window);
 // Puts the client area's top-left corner at a screen point.
 void MoveClientTo(SDL_Window* window, int x, int y);
-
-// Drops what the events code remembers (the pointer's capture).
-void ResetEvents();
 
 // Where a window's frames are written, and how they reach the screen. X11 and offscreen: the
 // window's own surface (SDL_GetWindowSurface). Wayland: a canvas sent in shared-memory buffers

@@ -41,17 +41,4 @@ void PresentFrame(HWND window, const Frame& frame, bool fullScreen) {
         sdl::ShowCanvas(*entry, &changed);
 }
 
-void PaintWindow(HWND topLevel) {
-    sdl::WindowEntry* entry = sdl::EntryOf(topLevel);
-    user::PaintHook hook = user::GetPaintHook();
-    RECT client;
-    if (!entry || !hook || !GetClientRect(topLevel, &client) || client.right <= 0 || client.bottom <= 0) return;
-    const size_t pixels = size_t(client.right) * size_t(client.bottom);
-    if (entry->painted.size() != pixels) entry->painted.assign(pixels, 0);
-    hook(topLevel, entry->painted.data(), client.right, client.bottom, client.right * 4);
-    PresentFrame(topLevel,
-                 Frame{entry->painted.data(), client.right, client.bottom, client.right * 4, D3DFMT_X8R8G8B8},
-                 false);
-}
-
 }  // namespace backend

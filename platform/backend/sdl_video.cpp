@@ -187,12 +187,12 @@ WindowEntry* EntryOf(HWND topLevel) {
     return nullptr;
 }
 
-HWND WindowOfEvent(Uint32 windowId) {
+HWND WindowOfSdlId(Uint32 windowId) {
     if (windowId != 0) {
         for (const WindowEntry& entry : entries)
             if (entry.sdl && SDL_GetWindowID(entry.sdl) == windowId) return entry.window;
     }
-    return user::ActiveWindow();
+    return nullptr;
 }
 
 void SendWaitingFrames() {
@@ -314,7 +314,6 @@ void ResetWindows() {
     sdl::simPrefersHeadless = true;
     for (sdl::WindowEntry& entry : sdl::entries)
         if (entry.window) sdl::destroyEntry(entry);
-    sdl::ResetEvents();
     if (sdl::videoStarted) SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
 }
 

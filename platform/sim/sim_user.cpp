@@ -10,6 +10,7 @@
 
 #include "backend/backend.h"
 #include "sim/sim.h"
+#include "user/input.h"
 #include "user/window_table.h"
 
 namespace sim {
@@ -28,19 +29,24 @@ struct HeldInput {
 std::vector<HeldInput> heldInputs;  // grows only when input is scheduled, never per frame
 int framesSeen = 0;
 
+// Input goes to the active window, as a user's would; the focus comes back to the window the
+// user room says it belongs to.
 void deliver(const HeldInput& input) {
+    HWND active = user::ActiveWindow();
     switch (input.kind) {
     case InputKind::Key:
-        backend::InjectKey(input.a, true);
-        backend::InjectKey(input.a, false);
+        backend::InjectKey(active, input.a, true);
+        backend::InjectKey(active, input.a, false);
         break;
     case InputKind::Click:
-        backend::InjectClick(input.a, input.b, true);
-        backend::InjectClick(input.a, input.b, false);
+        backend::InjectClick(active, input.a, input.b, true);
+        backend::InjectClick(active, input.a, input.b, false);
         break;
-    case InputKind::Close: backend::InjectClose(); break;
-    case InputKind::FocusLost: backend::InjectFocus(false); break;
-    case InputKind::FocusGained: backend::InjectFocus(true); break;
+    case InputKind::Close: backend::InjectWindowEvent(active, backend::WindowEvent::Close); break;
+    case InputKind::FocusLost: backend::InjectWindowEvent(active, backend::WindowEvent::FocusLost); break;
+    case InputKind::FocusGained:
+        backend::InjectWindowEvent(user::FocusTarget(), backend::WindowEvent::FocusGained);
+        break;
     }
 }
 
@@ -75,6 +81,7 @@ void resetUserRoom() {
     user::ResetClasses();
     user::ClearQueue();
     user::ResetCursor();
+    user::ResetInput();
     backend::ResetWindows();
 }
 

@@ -16,12 +16,25 @@ bool hasChildren(HWND handle) {
     return false;
 }
 
+// The hook paints the window's children into a buffer of its client size, which is then shown
+// as an X8R8G8B8 frame.
+void paint(Window& window) {
+    RECT client;
+    if (!paintHook || !GetClientRect(window.handle, &client) || client.right <= 0 || client.bottom <= 0) return;
+    const size_t pixels = size_t(client.right) * size_t(client.bottom);
+    if (window.painted.size() != pixels) window.painted.assign(pixels, 0);
+    paintHook(window.handle, window.painted.data(), client.right, client.bottom, client.right * 4);
+    backend::PresentFrame(window.handle, backend::Frame{window.painted.data(), client.right, client.bottom,
+                                                        client.right * 4, D3DFMT_X8R8G8B8},
+                          false);
+}
+
 void paintIfInvalid(HWND handle) {
     Window* window = FindWindow(handle);
     if (!window || !window->needsPaint) return;
     if (!IsWindowVisible(handle) || !hasChildren(handle)) return;  // stays marked until it can be seen
     window->needsPaint = false;
-    backend::PaintWindow(handle);
+    paint(*window);
 }
 
 }  // namespace

@@ -51,17 +51,7 @@ void forget(HWND handle) {
 }
 
 // Another visible top-level window takes over when the active one goes: the newest.
-void activateAnotherThan(HWND leaving) {
-    for (int i = windowCount - 1; i >= 0; --i) {
-        const Window& candidate = slots[creationOrder[i]];
-        if (candidate.handle != leaving && !candidate.parent && !candidate.destroying &&
-            (candidate.style & WS_VISIBLE)) {
-            Activate(candidate.handle);
-            return;
-        }
-    }
-    Activate(nullptr);
-}
+void activateAnotherThan(HWND leaving) { Activate(WindowToActivate(leaving)); }
 
 // WM_DESTROY goes to the window, then to each of its children's trees in turn.
 void sendDestroy(HWND handle) {
@@ -132,6 +122,16 @@ bool IsInside(HWND ancestor, HWND handle) {
 }
 
 HWND ActiveWindow() { return activeWindow; }
+
+HWND WindowToActivate(HWND leaving) {
+    for (int i = windowCount - 1; i >= 0; --i) {
+        const Window& candidate = slots[creationOrder[i]];
+        if (candidate.handle != leaving && !candidate.parent && !candidate.destroying &&
+            (candidate.style & WS_VISIBLE))
+            return candidate.handle;
+    }
+    return nullptr;
+}
 
 void Activate(HWND topLevel) {
     if (topLevel == activeWindow) return;

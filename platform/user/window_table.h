@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace user {
 
@@ -45,6 +46,7 @@ struct Window {
     WNDPROC proc = nullptr;
     void* userData = nullptr;  // the control's own state (check state, list items ...); its WM_NCDESTROY frees it
     bool needsPaint = false;      // top-level: its children must be painted again
+    std::vector<uint32_t> painted;  // top-level: what the paint hook drew, the client area's size
     bool destroying = false;
 };
 
@@ -77,6 +79,8 @@ bool ShowWindowNow(HWND handle, int command);
 // Activating sends WM_ACTIVATE to the old and the new one (DefWindowProcA then takes the focus).
 HWND ActiveWindow();
 void Activate(HWND topLevel);
+// Who takes over when `leaving` stops being active: the newest visible top-level window.
+HWND WindowToActivate(HWND leaving);
 
 // Top-level windows marked for painting; the message loop paints them while it waits.
 void PaintInvalidWindows();
@@ -91,9 +95,8 @@ using PaintHook = void (*)(HWND topLevel, uint32_t* pixels, int width, int heigh
 void SetPaintHook(PaintHook hook);
 PaintHook GetPaintHook();
 
-// Defined by the controls room: registers the built-in classes and the paint hook. The window
-// code calls it once, before the first class lookup, which also keeps it linked.
-// controls_stub.cpp holds an empty one until the controls exist; it goes when they come.
+// Defined by the controls (controls.cpp): registers the built-in classes and the paint hook. The
+// class table calls it once, before the first class lookup, which also keeps the controls linked.
 void RegisterControlClasses();
 
 // The queue's side, for the backend: input messages go to the back, like posted messages.
