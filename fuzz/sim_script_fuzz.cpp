@@ -3,16 +3,7 @@
 #include <string>
 
 #include "fuzz/fuzz_input.h"
-#include "gfx/gfx_state.h"
 #include "sim/sim.h"
-#include "sim/sim_user.h"
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // Every room's script commands, as the program links them.
-    sim::detail::RegisterUserRoom();
-    gfx::LinkSimControls();
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sim::Reset();

@@ -22,6 +22,8 @@ VideoStart StartVideo();
 bool IsHeadless();
 
 // The desktop: its size, and its displays (each one is a Direct3D adapter; a name is never null).
+// Headless, the screen is as large as the tests expect.
+constexpr int kHeadlessScreenWidth = 1280, kHeadlessScreenHeight = 1024;
 void GetScreenSize(int* width, int* height);
 int DisplayCount();
 const char* DisplayName(int index);

@@ -6,6 +6,7 @@
 
 #include "backend/backend.h"
 #include "backend/sdl_backend.h"
+#include "system/environment.h"
 #include "user/window_table.h"
 
 namespace backend {
@@ -24,9 +25,9 @@ bool cursorVisible = true;
 
 // FONTLOOM_HEADLESS=1 asks for it, =0 forbids it; otherwise headless when there is no display.
 bool chooseHeadless() {
-    const char* asked = std::getenv("FONTLOOM_HEADLESS");
-    if (asked && std::strcmp(asked, "1") == 0) return true;
-    if (asked && std::strcmp(asked, "0") == 0) return false;
+    const platform_env::Headless asked = platform_env::Read().headless;
+    if (asked == platform_env::Headless::Forced) return true;
+    if (asked == platform_env::Headless::Forbidden) return false;
     if (simPrefersHeadless) return true;
     const char* driver = std::getenv("SDL_VIDEODRIVER");
     if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) return true;
@@ -225,8 +226,8 @@ bool IsHeadless() {
 void GetScreenSize(int* width, int* height) {
     SDL_DisplayMode mode;
     if (!sdl::EnsureVideo() || sdl::headless || SDL_GetDesktopDisplayMode(0, &mode) != 0) {
-        *width = 1280;  // a headless screen has the size the tests expect
-        *height = 1024;
+        *width = kHeadlessScreenWidth;
+        *height = kHeadlessScreenHeight;
         return;
     }
     *width = mode.w;

@@ -1,12 +1,15 @@
 #include "sim/sim.h"
 
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 
+#include "sim/rooms.h"
 #include "system/clock.h"
 #include "system/debug_output.h"
+#include "system/environment.h"
 
 namespace sim {
 namespace {
@@ -30,26 +33,7 @@ State& state() {
     return s;
 }
 
-std::vector<detail::FrameHook>& frameHooks() {
-    static std::vector<detail::FrameHook> hooks;
-    return hooks;
-}
 int presentedFrames = 0;
-
-std::vector<detail::ResetHook>& resetHooks() {
-    static std::vector<detail::ResetHook> hooks;
-    return hooks;
-}
-
-std::map<std::string, detail::ScriptCommand>& scriptCommands() {
-    static std::map<std::string, detail::ScriptCommand> commands;
-    return commands;
-}
-
-bool fail(std::string* error, const std::string& text) {
-    if (error) *error = text;
-    return false;
-}
 
 // A failure aimed at one window class (compared as Win32 compares class names, ignoring case).
 std::string aimedName(const std::string& name, const std::string& aim) {
@@ -71,9 +55,18 @@ bool takeFailure(const std::string& key, HRESULT* status) {
     return true;
 }
 
+}  // namespace
+
+namespace detail {
+
+bool Refuse(std::string* error, const std::string& text) {
+    if (error) *error = text;
+    return false;
+}
+
 // fail NAME [class CLASS] [always | times N] [after N] [status VALUE]
-bool failCommand(const std::vector<std::string>& words, std::string* error) {
-    if (words.size() < 2) return fail(error, "fail: needs the name of a call");
+bool FailCommand(const std::vector<std::string>& words, std::string* error) {
+    if (words.size() < 2) return detail::Refuse(error, "fail: needs the name of a call");
     int times = 1, after = 0;
     int64_t value = 0;
     HRESULT status = 0;
@@ -85,13 +78,13 @@ bool failCommand(const std::vector<std::string>& words, std::string* error) {
         } else if (word == "class" && i + 1 < words.size()) {
             aim = words[++i];
         } else if ((word == "times" || word == "after" || word == "status") && i + 1 < words.size() &&
-                   detail::ParseNumber(words[i + 1], &value)) {
+                   ParseNumber(words[i + 1], &value)) {
             if (word == "times") times = static_cast<int>(value);
             if (word == "after") after = static_cast<int>(value);
             if (word == "status") status = static_cast<HRESULT>(static_cast<uint32_t>(value));
             ++i;
         } else {
-            return fail(error, "fail: unexpected '" + word + "'");
+            return detail::Refuse(error, "fail: unexpected '" + word + "'");
         }
     }
     FailCall(words[1], times, after, status, aim);
@@ -99,26 +92,25 @@ bool failCommand(const std::vector<std::string>& words, std::string* error) {
 }
 
 // clock START: the manual clock, starting at START milliseconds
-bool clockCommand(const std::vector<std::string>& words, std::string* error) {
+bool ClockCommand(const std::vector<std::string>& words, std::string* error) {
     int64_t start = 0;
-    if (words.size() != 2 || !detail::ParseNumber(words[1], &start) || start < 0 || start > 0xFFFFFFFFll)
-        return fail(error, "clock: needs a start time in milliseconds");
+    if (words.size() != 2 || !ParseNumber(words[1], &start) || start < 0 || start > 0xFFFFFFFFll)
+        return detail::Refuse(error, "clock: needs a start time in milliseconds");
     SetManualClock(static_cast<uint32_t>(start));
     return true;
 }
 
 // counts PATH: write every call count to PATH at exit, one "name count" a line
 // trace PATH: write every counted call to PATH at exit, in order, one a line
-bool pathCommand(const std::vector<std::string>& words, std::string* error) {
-    if (words.size() != 2) return fail(error, words[0] + ": needs a file name");
+bool PathCommand(const std::vector<std::string>& words, std::string* error) {
+    if (words.size() != 2) return detail::Refuse(error, words[0] + ": needs a file name");
     (words[0] == "counts" ? state().countsPath : state().tracePath) = words[1];
     return true;
 }
 
-[[maybe_unused]] const bool coreCommands = detail::AddScriptCommand("fail", failCommand) &&
-                          detail::AddScriptCommand("clock", clockCommand) &&
-                          detail::AddScriptCommand("counts", pathCommand) &&
-                          detail::AddScriptCommand("trace", pathCommand);
+}  // namespace detail
+
+namespace {
 
 // Words are separated by blanks; "double quotes" keep blanks (and ';') inside one word.
 bool splitWords(const std::string& command, std::vector<std::string>* words, std::string* error) {
@@ -137,7 +129,7 @@ bool splitWords(const std::string& command, std::vector<std::string>* words, std
             inWord = true;
         }
     }
-    if (quoted) return fail(error, "unterminated quote in '" + command + "'");
+    if (quoted) return detail::Refuse(error, "unterminated quote in '" + command + "'");
     if (inWord) words->push_back(word);
     return true;
 }
@@ -161,7 +153,7 @@ void Reset() {
     UseRealClock();
     CaptureDebugOutput(false);
     presentedFrames = 0;
-    for (detail::ResetHook hook : resetHooks()) hook();
+    detail::ResetRooms();
 }
 
 void SetManualClock(uint32_t milliseconds) { platform_clock::SetManual(milliseconds); }
@@ -214,16 +206,16 @@ bool RunScript(const std::string& script, std::string* error) {
         if (!splitWords(command, &words, error)) return false;
         command.clear();
         if (words.empty()) continue;
-        auto it = scriptCommands().find(words[0]);
-        if (it == scriptCommands().end()) return fail(error, "unknown command '" + words[0] + "'");
-        if (!it->second(words, error)) return false;
+        detail::ScriptCommand run = detail::FindScriptCommand(words[0]);
+        if (!run) return detail::Refuse(error, "unknown command '" + words[0] + "'");
+        if (!run(words, error)) return false;
     }
     return true;
 }
 
 bool RunScriptFromEnvironment(std::string* error) {
-    const char* script = std::getenv("FONTLOOM_SIM");
-    return !script || RunScript(script, error);
+    const platform_env::Switches& switches = platform_env::Read();
+    return !switches.hasSimScript || RunScript(switches.simScript, error);
 }
 
 void FinishRun() {
@@ -235,31 +227,17 @@ void FinishRun() {
 
 namespace detail {
 
-bool AddResetHook(ResetHook hook) {
-    resetHooks().push_back(hook);
-    return true;
-}
-
-bool AddFrameHook(FrameHook hook) {
-    frameHooks().push_back(hook);
-    return true;
-}
-
-void NotePresent() {
-    ++presentedFrames;
-    for (FrameHook hook : frameHooks()) hook(presentedFrames);
-}
-
-bool AddScriptCommand(const char* name, ScriptCommand command) {
-    scriptCommands()[name] = command;
-    return true;
-}
+void NotePresent() { FramePresented(++presentedFrames); }
 
 bool ParseNumber(const std::string& word, int64_t* value) {
-    if (word.empty()) return false;
+    // Decimal, or hex after 0x: a leading zero does not make it octal.
+    const size_t sign = !word.empty() && word[0] == '-' ? 1 : 0;
+    const bool hex = word.size() > sign + 2 && word[sign] == '0' && (word[sign + 1] == 'x' || word[sign + 1] == 'X');
+    if (word.size() == sign || std::isspace(static_cast<unsigned char>(word[sign])) || word[sign] == '+') return false;
     char* end = nullptr;
-    long long parsed = std::strtoll(word.c_str(), &end, 0);
-    if (*end != '\0') return false;
+    errno = 0;
+    const long long parsed = std::strtoll(word.c_str(), &end, hex ? 16 : 10);
+    if (*end != '\0' || errno == ERANGE) return false;
     *value = parsed;
     return true;
 }

@@ -49,18 +49,10 @@ bool RunScriptFromEnvironment(std::string* error);
 void FinishRun();
 
 namespace detail {
-// Rooms of the platform add their own reset and script commands; each registers from a file
-// that its public calls live in, so a room that is linked is a room that is reset.
-using ResetHook = void (*)();
-using ScriptCommand = bool (*)(const std::vector<std::string>& words, std::string* error);
-bool AddResetHook(ResetHook hook);
 // The device reports every Present (whatever its result) so that other rooms can act "after N
-// frames" (queued input, scripted events). `frame` counts Presents since the last Reset, from 1.
-using FrameHook = void (*)(int frame);
-bool AddFrameHook(FrameHook hook);
+// frames" (queued input). Frames count from 1 after each Reset.
 void NotePresent();
-bool AddScriptCommand(const char* name, ScriptCommand command);
-// Parses "123", "0x7B", "-1"; false when it is not a number.
+// Parses "123", "0x7B", "-1" (decimal, or hex after 0x); false when it is not a number.
 bool ParseNumber(const std::string& word, int64_t* value);
 }  // namespace detail
 

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "gfx/gfx_state.h"
+#include "sim/rooms.h"
 #include "sim/sim.h"
 
 namespace sim {
@@ -118,28 +119,26 @@ bool parseFormat(const std::string& word, D3DFORMAT* format) {
 }
 
 bool statusList(const std::vector<std::string>& words, std::vector<HRESULT>* statuses, std::string* error) {
-    if (words.size() < 2) {
-        *error = words[0] + ": expects one or more results";
-        return false;
-    }
+    if (words.size() < 2) return detail::Refuse(error, words[0] + ": expects one or more results");
     for (size_t i = 1; i < words.size(); ++i) {
         HRESULT status = 0;
-        if (!parseStatus(words[i], &status)) {
-            *error = words[0] + ": not a result: " + words[i];
-            return false;
-        }
+        if (!parseStatus(words[i], &status)) return detail::Refuse(error, words[0] + ": not a result: " + words[i]);
         statuses->push_back(status);
     }
     return true;
 }
 
+}  // namespace
+
+namespace detail {
+
+void ResetGfxRoom() { gfx::ResetSimState(); }
+
 // adapters N: N adapters "Adapter 1" ... with device names \\.\DISPLAY1 ...
-bool adaptersCommand(const std::vector<std::string>& words, std::string* error) {
+bool AdaptersCommand(const std::vector<std::string>& words, std::string* error) {
     int64_t count = 0;
-    if (words.size() != 2 || !detail::ParseNumber(words[1], &count) || count < 0 || count > 64) {
-        *error = "adapters: expects a count from 0 to 64";
-        return false;
-    }
+    if (words.size() != 2 || !ParseNumber(words[1], &count) || count < 0 || count > 64)
+        return Refuse(error, "adapters: expects a count from 0 to 64");
     std::vector<Adapter> adapters;
     for (int64_t i = 1; i <= count; ++i)
         adapters.push_back({"Adapter " + std::to_string(i), "\\\\.\\DISPLAY" + std::to_string(i)});
@@ -148,47 +147,36 @@ bool adaptersCommand(const std::vector<std::string>& words, std::string* error) 
 }
 
 // formats hal|ref FORMAT...: what that device type accepts.
-bool formatsCommand(const std::vector<std::string>& words, std::string* error) {
-    if (words.size() < 2 || (words[1] != "hal" && words[1] != "ref")) {
-        *error = "formats: expects hal or ref, then formats";
-        return false;
-    }
+bool FormatsCommand(const std::vector<std::string>& words, std::string* error) {
+    if (words.size() < 2 || (words[1] != "hal" && words[1] != "ref"))
+        return Refuse(error, "formats: expects hal or ref, then formats");
     std::vector<D3DFORMAT> formats;
     for (size_t i = 2; i < words.size(); ++i) {
         D3DFORMAT format;
-        if (!parseFormat(words[i], &format)) {
-            *error = "formats: not a format: " + words[i];
-            return false;
-        }
+        if (!parseFormat(words[i], &format)) return Refuse(error, "formats: not a format: " + words[i]);
         formats.push_back(format);
     }
     SetAcceptedFormats(words[1] == "ref" ? D3DDEVTYPE_REF : D3DDEVTYPE_HAL, formats);
     return true;
 }
 
-bool coopCommand(const std::vector<std::string>& words, std::string* error) {
+bool CoopCommand(const std::vector<std::string>& words, std::string* error) {
     std::vector<HRESULT> statuses;
     if (!statusList(words, &statuses, error)) return false;
     ScriptCooperativeLevels(statuses);
     return true;
 }
 
-bool presentCommand(const std::vector<std::string>& words, std::string* error) {
+bool PresentCommand(const std::vector<std::string>& words, std::string* error) {
     std::vector<HRESULT> statuses;
     if (!statusList(words, &statuses, error)) return false;
     ScriptPresentResults(statuses);
     return true;
 }
 
-const bool registered = detail::AddResetHook(gfx::ResetSimState) &&
-                        detail::AddScriptCommand("adapters", adaptersCommand) &&
-                        detail::AddScriptCommand("formats", formatsCommand) &&
-                        detail::AddScriptCommand("coop", coopCommand) &&
-                        detail::AddScriptCommand("present", presentCommand);
-
-}  // namespace
+}  // namespace detail
 }  // namespace sim
 
 namespace gfx {
-void LinkSimControls() { (void)sim::registered; }
+void LinkSimControls() {}  // TEMPORARY: the call in Direct3DCreate9 goes
 }  // namespace gfx

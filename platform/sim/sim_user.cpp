@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "backend/backend.h"
+#include "sim/rooms.h"
 #include "sim/sim.h"
 #include "user/input.h"
 #include "user/window_table.h"
@@ -58,7 +59,11 @@ void schedule(InputKind kind, int a, int b, int afterFrames) {
         heldInputs.push_back(input);
 }
 
-void onFrame(int frame) {
+}  // namespace
+
+namespace detail {
+
+void DeliverHeldInput(int frame) {
     framesSeen = frame;
     for (size_t i = 0; i < heldInputs.size();) {
         if (heldInputs[i].dueFrame <= frame) {
@@ -71,12 +76,12 @@ void onFrame(int frame) {
     }
 }
 
-void resetUserRoom() {
+void ResetUserRoom() {
     heldInputs.clear();
     framesSeen = 0;
     screenSizeSet = true;
-    screenWidth = 1280;
-    screenHeight = 1024;
+    screenWidth = backend::kHeadlessScreenWidth;
+    screenHeight = backend::kHeadlessScreenHeight;
     user::ResetWindows();
     user::ResetClasses();
     user::ClearQueue();
@@ -85,10 +90,9 @@ void resetUserRoom() {
     backend::ResetWindows();
 }
 
-bool fail(std::string* error, const std::string& text) {
-    if (error) *error = text;
-    return false;
-}
+}  // namespace detail
+
+namespace {
 
 struct KeyName {
     const char* name;
@@ -135,54 +139,58 @@ bool parseAfter(const std::vector<std::string>& words, size_t from, int* afterFr
     return from + 3 == words.size() && (words[from + 2] == "frames" || words[from + 2] == "frame");
 }
 
+}  // namespace
+
+namespace detail {
+
 // screen W H
-bool screenCommand(const std::vector<std::string>& words, std::string* error) {
+bool ScreenCommand(const std::vector<std::string>& words, std::string* error) {
     int64_t width = 0, height = 0;
-    if (words.size() != 3 || !detail::ParseNumber(words[1], &width) || !detail::ParseNumber(words[2], &height) ||
+    if (words.size() != 3 || !ParseNumber(words[1], &width) || !ParseNumber(words[2], &height) ||
         width <= 0 || height <= 0 || width > 65535 || height > 65535)
-        return fail(error, "screen: needs a width and a height in pixels");
+        return detail::Refuse(error, "screen: needs a width and a height in pixels");
     SetScreenSize(static_cast<int>(width), static_cast<int>(height));
     return true;
 }
 
 // key VK [after N frames]
-bool keyCommand(const std::vector<std::string>& words, std::string* error) {
+bool KeyCommand(const std::vector<std::string>& words, std::string* error) {
     int key = 0, after = 0;
     if (words.size() < 2 || !parseKey(words[1], &key) || !parseAfter(words, 2, &after))
-        return fail(error, "key: needs a virtual key (27, 0x1B, VK_ESCAPE, ESCAPE or a letter), then [after N frames]");
+        return detail::Refuse(error, "key: needs a virtual key (27, 0x1B, VK_ESCAPE, ESCAPE or a letter), then [after N frames]");
     PressKey(key, after);
     return true;
 }
 
 // click X Y [after N frames]
-bool clickCommand(const std::vector<std::string>& words, std::string* error) {
+bool ClickCommand(const std::vector<std::string>& words, std::string* error) {
     int64_t x = 0, y = 0;
     int after = 0;
-    if (words.size() < 3 || !detail::ParseNumber(words[1], &x) || !detail::ParseNumber(words[2], &y) ||
+    if (words.size() < 3 || !ParseNumber(words[1], &x) || !ParseNumber(words[2], &y) ||
         !parseAfter(words, 3, &after))
-        return fail(error, "click: needs X Y in client coordinates, then [after N frames]");
+        return detail::Refuse(error, "click: needs X Y in client coordinates, then [after N frames]");
     Click(static_cast<int>(x), static_cast<int>(y), after);
     return true;
 }
 
 // close [after N frames]
-bool closeCommand(const std::vector<std::string>& words, std::string* error) {
+bool CloseCommand(const std::vector<std::string>& words, std::string* error) {
     int after = 0;
-    if (!parseAfter(words, 1, &after)) return fail(error, "close: takes only [after N frames]");
+    if (!parseAfter(words, 1, &after)) return detail::Refuse(error, "close: takes only [after N frames]");
     RequestClose(after);
     return true;
 }
 
 // focus lost|gained [after N frames]
-bool focusCommand(const std::vector<std::string>& words, std::string* error) {
+bool FocusCommand(const std::vector<std::string>& words, std::string* error) {
     int after = 0;
     if (words.size() < 2 || (words[1] != "lost" && words[1] != "gained") || !parseAfter(words, 2, &after))
-        return fail(error, "focus: needs lost or gained, then [after N frames]");
+        return detail::Refuse(error, "focus: needs lost or gained, then [after N frames]");
     SetFocusLost(words[1] == "lost", after);
     return true;
 }
 
-}  // namespace
+}  // namespace detail
 
 void SetScreenSize(int width, int height) {
     screenSizeSet = true;
@@ -200,16 +208,6 @@ void SetFocusLost(bool lost, int afterFrames) {
 int CursorDisplayCount() { return user::CursorCount(); }
 
 namespace detail {
-
-bool RegisterUserRoom() {
-    static const bool registered = AddResetHook(resetUserRoom) && AddFrameHook(onFrame) &&
-                                   AddScriptCommand("screen", screenCommand) &&
-                                   AddScriptCommand("key", keyCommand) &&
-                                   AddScriptCommand("click", clickCommand) &&
-                                   AddScriptCommand("close", closeCommand) &&
-                                   AddScriptCommand("focus", focusCommand);
-    return registered;
-}
 
 bool ScreenSizeOverride(int* width, int* height) {
     if (!screenSizeSet) return false;

@@ -18,8 +18,6 @@ void SetFocusLost(bool lost, int afterFrames = 0);   // the desktop takes the fo
 int CursorDisplayCount();
 
 namespace detail {
-// Called from the window code, which every program links, so the commands are always there.
-bool RegisterUserRoom();
 // False when no screen size is set.
 bool ScreenSizeOverride(int* width, int* height);
 }  // namespace detail

@@ -6,26 +6,21 @@
 
 #include "backend/backend.h"
 #include "sim/sim.h"
-
-namespace {
-// Besides the program's own: a script that does not parse, no display to run on, and one that
-// is there but cannot be used (3 is the headless wait that could never end, in user/messages.cpp).
-constexpr int kBadScript = 2;
-constexpr int kNoDisplay = 4;
-constexpr int kUnusableDisplay = 5;
-}  // namespace
+#include "system/environment.h"
+#include "system/exit_codes.h"
 
 int main(int argc, char** argv) {
+    platform_env::Read();
     std::string error;
     if (!sim::RunScriptFromEnvironment(&error)) {
         std::fprintf(stderr, "FONTLOOM_SIM: %s\n", error.c_str());
-        return kBadScript;
+        return platform_exit::kBadScript;
     }
     // Before the program starts, so that a run that cannot show anything leaves its files alone.
     switch (backend::StartVideo()) {
     case backend::VideoStart::Ready: break;
-    case backend::VideoStart::NoDisplay: return kNoDisplay;
-    case backend::VideoStart::UnusableDisplay: return kUnusableDisplay;
+    case backend::VideoStart::NoDisplay: return platform_exit::kNoDisplay;
+    case backend::VideoStart::UnusableDisplay: return platform_exit::kUnusableDisplay;
     }
     std::string commandLine;
     for (int i = 1; i < argc; ++i) {

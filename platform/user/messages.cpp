@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "backend/backend.h"
+#include "system/exit_codes.h"
 #include "user/window_table.h"
 
 namespace user {
@@ -139,7 +140,7 @@ BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) 
                          "GetMessageA: headless and the message queue is empty, so no message can ever "
                          "arrive; script the input (FONTLOOM_SIM key/click/close) before waiting\n");
             std::fflush(stderr);
-            std::exit(3);
+            std::exit(platform_exit::kHeadlessWait);
         }
     }
 }

@@ -26,9 +26,6 @@ uintptr_t nextSerial = 1;  // never reused, so a destroyed handle stays invalid
 HWND activeWindow = nullptr;
 HWND focusWindow = nullptr;
 
-// The sim's reset and script commands live with the calls every program links.
-[[maybe_unused]] const bool simRegistered = sim::detail::RegisterUserRoom();
-
 int slotOf(HWND handle) { return static_cast<int>(reinterpret_cast<uintptr_t>(handle) & kSlotMask); }
 
 int freeSlot() {

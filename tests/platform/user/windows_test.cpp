@@ -3,6 +3,10 @@
 // keys held with another, and the headless end of waiting. Creation, destruction, classes and
 // their errors, the queue and the default procedure are compared with Wine's answers there.
 #include <windows.h>
+#include <mmsystem.h>
+
+#include <string>
+#include <utility>
 
 #include "tests/platform/user/window_recorder.h"
 
@@ -53,6 +57,18 @@ TEST_F(UserTest, ShiftChangesTheCharacterAndControlMakesNone) {
         EXPECT_TRUE(TranslateMessage(&key));
         EXPECT_EQ(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) ? int(msg.wParam) : 0, c.character) << "key " << c.key;
     }
+}
+
+// The script's numbers are decimal, or hex after 0x, as platform/README.md says: a leading zero
+// does not make octal.
+TEST_F(UserTest, ScriptNumbersAreDecimalOrHex) {
+    std::string error;
+    for (const auto& [word, milliseconds] : {std::pair<const char*, DWORD>{"010", 10}, {"0x10", 16}, {"09", 9}}) {
+        ASSERT_TRUE(sim::RunScript(std::string("clock ") + word, &error)) << error;
+        EXPECT_EQ(timeGetTime(), milliseconds) << word;
+    }
+    for (const char* word : {"1e3", "0x", "+5"}) EXPECT_FALSE(sim::RunScript(std::string("clock ") + word, &error)) << word;
+    EXPECT_FALSE(sim::RunScript("key A after 99999999999999999999 frames", &error)) << "too large for any count";
 }
 
 TEST_F(UserTest, HeadlessWaitingOnAnEmptyQueueEndsTheRunWithAClearMessage) {
