@@ -6,6 +6,7 @@
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../e2e/e2e_lib.sh"
 source "$here/../support/x_session.sh"
+source "$here/../../tools/prefs_keys.sh"
 trap 'stop_x_server; [ "$failures" -gt 0 ] && echo "the cases are in $e2e_root" >&2 || rm -rf "$e2e_root"' EXIT
 sample="$FONTLOOM_SOURCE_DIR/app/sample/text.txt"
 for tool in xdotool xprop import; do
@@ -125,14 +126,14 @@ windowed_case() {
   if [ "$desktop_kind" = weston ]; then
     sleep 0.3  # the frame comes at the window's next commit, before it waits for input again
     [ "$1" = escape ] && expect_framed "the preferences window" "button face"
-    x_client xdotool key Return
+    x_client xdotool key $(prefs_x windowed)
     wait_for_screen black 100000 && wait_for_screen white 2000 || fail "no page in the main window"
   else
     if [ "$1" = escape ]; then
       expect_client_at "$prefs" "the preferences window" 433 385 414 274
       expect_fixed_frame "$prefs" "the preferences window"
     fi
-    press "$prefs" Return
+    press "$prefs" $(prefs_x windowed)
     main="$(wait_for_window "^Fontloom$" 30)" || fail "no main window"
     page_shown "$main" || fail "the main window stays dark"
     if [ "$1" = escape ]; then
@@ -179,9 +180,9 @@ full_screen_case() {
   x_case "full screen, the focus away and back three times" "$sample"
   launch=("${saved[@]}")
   if [ "$desktop_kind" = weston ]; then
-    x_client xdotool key Tab space Return
+    x_client xdotool key $(prefs_x full_screen)
   else
-    press "$prefs" Tab space Return
+    press "$prefs" $(prefs_x full_screen)
     main="$(wait_for_window "^Fontloom$" 30)" || fail "no main window"
   fi
   expect_page_on_black "full screen"

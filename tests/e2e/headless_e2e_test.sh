@@ -3,6 +3,7 @@
 # "log.txt" and "FPS.txt", its exit code, the order of its calls, and that it releases
 # everything it created, newest first.
 source "$(cd "$(dirname "$0")" && pwd)/e2e_lib.sh"
+source "$(cd "$(dirname "$0")/../../tools" && pwd)/prefs_keys.sh"
 
 # The millisecond timer wraps past 2^32 during the run: each pass draws one frame, then finds
 # the device lost and pauses 500 ms of the manual clock, so 20 frames in 10 s average 2.00 and
@@ -14,8 +15,19 @@ wraps() {
   done
 }
 
+# The preferences window's three choices, pressed as the bench and the X tests press them
+# (tools/prefs_keys.sh). With the hardware device taking only X8R8G8B8 and the Reference device
+# nothing, each ends its own way: windowed HAL runs, Reference is refused, and full screen finds
+# no 16-bit mode.
+choices() {
+  local devices="formats hal X8R8G8B8; formats ref"
+  echo "choice-windowed||$devices; $(prefs_sim windowed); key ESCAPE after 5 frames||expect_report; expect_all_released"
+  echo "choice-reference||$devices; $(prefs_sim reference); key ESCAPE after 5 frames|Failed to create the device : D3DERR_NOTAVAILABLE\r\n|expect_no_file FPS.txt; expect_all_released"
+  echo "choice-full-screen||$devices; $(prefs_sim full_screen); key ESCAPE after 5 frames|fwFind16BitMode failed to find a usable mode\r\nFailed to create the device : D3DERR_INVALIDCALL\r\n|expect_no_file FPS.txt; expect_all_released"
+}
+
 loss="OnLostDevice Reset OnResetDevice --"
-run_table < <(wraps; cat <<'TABLE'
+run_table < <(wraps; choices; cat <<'TABLE'
 cancel-by-escape|printf "last run\r\n" >log.txt|key ESCAPE|Exiting\r\n\r\n|expect_no_file FPS.txt; expect_count Present = 0; expect_count RegisterClassA = 0
 # No preferences window (no class, or no window): the run ends as a cancel does, the class unregistered.
 prefs-class-fails||key RETURN; fail RegisterClassExA|Error registering window class\r\nExiting\r\n\r\n|expect_no_file FPS.txt; expect_count CreateWindowExA = 0
@@ -42,7 +54,6 @@ window-class-fails||key RETURN; fail RegisterClassA|Error registering window cla
 window-fails||key RETURN; fail CreateWindowExA class "fw class"|Error opening window\r\nFailed to create Window : E_FAIL\r\n|expect_no_file FPS.txt; expect_all_released; expect_last_calls OutputDebugStringA UnregisterClassA OutputDebugStringA
 direct3d-fails||key RETURN; fail Direct3DCreate9 after 1|Failed to create D3D : E_FAIL\r\n|expect_all_released; expect_last_calls DestroyWindow UnregisterClassA OutputDebugStringA
 device-fails||key RETURN; fail CreateDevice status 0x8876086C|Failed to create the device : D3DERR_INVALIDCALL\r\n|expect_no_file FPS.txt; expect_all_released; expect_last_calls IDirect3D9:free DestroyWindow UnregisterClassA OutputDebugStringA
-full-screen-without-16-bit-modes||formats hal X8R8G8B8; key TAB; key SPACE; key RETURN; key ESCAPE after 5 frames|fwFind16BitMode failed to find a usable mode\r\nFailed to create the device : D3DERR_INVALIDCALL\r\n|expect_all_released
 font-fails||key RETURN; fail D3DXCreateFontA||expect_no_file FPS.txt; expect_all_released; expect_last_calls IDirect3DDevice9:free IDirect3D9:free DestroyWindow UnregisterClassA
 # The main window cannot be destroyed at the end: both steps of closing it say so, the report is written.
 destroy-fails||clock 0; key RETURN; fail DestroyWindow after 1; key ESCAPE after 5 frames|Destroy Window Failed\r\nError unregistering window class\r\n|expect_report

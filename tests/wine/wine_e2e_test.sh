@@ -6,6 +6,7 @@
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/../e2e/e2e_lib.sh"
 source "$here/../support/x_session.sh"
+source "$here/../../tools/prefs_keys.sh"
 exe="${FONTLOOM_SOURCE_DIR:?}/${FONTLOOM_WINDOWS_BUILD:-build-win}/app/fontloom.exe"
 trap 'stop_wine; stop_x_server; [ "$failures" -gt 0 ] || rm -rf "$e2e_root"' EXIT
 
@@ -29,7 +30,7 @@ play() {
   # Return takes the defaults (windowed, HAL): a client area of 640 x 480, centred across and
   # a caption's height below the middle, shows the page; its photograph goes to TARGET.pgm.
   x_case return-then-escape "$here/parity_page.txt"
-  press "$prefs" Return
+  press "$prefs" $(prefs_x windowed)
   if main="$(wait_for_window "^Fontloom$" 30)"; then
     wait_for_ink "$main" || fail "the main window stays dark"
     window_geometry "$main"
@@ -54,7 +55,7 @@ play() {
   # (D3DERR_NOTAVAILABLE), so only the native build is asked.
   [ "$target" = native ] || return 0
   x_case full-screen "$FONTLOOM_SOURCE_DIR/app/sample/text.txt"
-  press "$prefs" Tab space Return
+  press "$prefs" $(prefs_x full_screen)
   main="$(wait_for_window "^Fontloom$" 30)" || fail "no main window"
   sleep 0.5  # let the change of mode settle
   window_geometry "$main"
