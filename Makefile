@@ -49,7 +49,7 @@ run: deps
 	  cd $(RELEASE)/run && ../app/fontloom && echo "fontloom: done; log.txt and FPS.txt are in $(RELEASE)/run"; \
 	fi
 
-# The frame-rate table (tools/bench.sh): native headless and under Xvfb, windowed and full
+# The frame-rate table (tools/bench.py): native headless and under Xvfb, windowed and full
 # screen, the Windows build under Wine, and the copy ceilings; BENCH_SECONDS per run,
 # BENCH_REPEATS runs each. The chart of it goes to BENCH_CHART; BENCH_BASELINE=path/to/fontloom
 # adds that build's native rows from the same run.
@@ -59,7 +59,7 @@ BENCH_CHART ?= $(RELEASE)/frame-rates.png
 bench: deps windows
 	@cmake -S . -B $(RELEASE) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(RELEASE) -j $(JOBS) --target fontloom frame_bench
-	@BENCH_BASELINE="$(BENCH_BASELINE)" bash tools/bench.sh $(RELEASE) $(WINBUILD) $(BENCH_SECONDS) $(BENCH_REPEATS) $(BENCH_CHART)
+	@BENCH_BASELINE="$(BENCH_BASELINE)" python3 tools/bench.py $(RELEASE) $(WINBUILD) $(BENCH_SECONDS) $(BENCH_REPEATS) $(BENCH_CHART)
 
 # Installs the program under PREFIX (DESTDIR for a staging root): the program, the launcher of
 # the desktop entry, the sample page, the icon and the manual page.

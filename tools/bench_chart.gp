@@ -1,4 +1,4 @@
-# The frame-rate table as a picture (tools/bench.sh): frames per second, the ratios, peak memory.
+# The frame-rate table as a picture (tools/bench.py): frames per second, the ratios, peak memory.
 # Called with runs (lines: "name" frames/s MB), ratios (lines: "name" ratio), out and heading set;
 # 0 stands for what was not measured.
 set terminal pngcairo size 1200,1400 font "Liberation Sans,11"
