@@ -35,6 +35,7 @@ expect_fixed_frame() {
 # page_shown WINDOW: until the client area shows light pixels (20 s); the program keeps drawing
 # flat out meanwhile, so no longer than that.
 page_shown() {
+  [ -n "$1" ] || return 1  # import without a window would wait for a click
   for _ in $(seq 80); do
     [ "$(x_client import -window "$1" png:- | convert - -crop 640x480+0+0 -colorspace Gray -threshold 60% \
         -format '%[fx:mean>0]' info: 2>/dev/null)" = 1 ] && return 0

@@ -13,6 +13,8 @@ skip_without_wine() {
 
 # window_geometry WINDOW: sets win_x, win_y, win_width, win_height as the X server has them.
 window_geometry() {
+  win_x= win_y= win_width= win_height=
+  [ -n "$1" ] || return 1  # xwininfo without an id would wait for a click
   eval "$(x_client xwininfo -id "$1" | awk '/Absolute upper-left X/ { print "win_x=" $NF }
     /Absolute upper-left Y/ { print "win_y=" $NF } /Width:/ { print "win_width=" $NF } /Height:/ { print "win_height=" $NF }')"
 }
@@ -20,6 +22,7 @@ window_geometry() {
 # wait_for_ink WINDOW: waits until the client area shows light pixels, then a second more for a
 # few hundred frames (Wine's first frame can take seconds on a busy machine).
 wait_for_ink() {
+  [ -n "$1" ] || return 1  # import without a window would wait for a click
   for _ in $(seq 60); do
     [ "$(x_client import -window "$1" png:- | convert - -crop 640x480+0+0 -colorspace Gray -threshold 60% \
         -format '%[fx:mean>0]' info: 2>/dev/null)" = 1 ] &&
