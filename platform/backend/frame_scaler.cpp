@@ -3,39 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "gfx/pixel_format.h"
 #include "sim/sim.h"
 
 namespace backend {
 namespace sdl {
 namespace {
-
-struct Channel {
-    int shift;
-    int bits;
-};
-struct Layout {
-    int bytes;
-    Channel red, green, blue;
-};
-
-bool layoutOf(D3DFORMAT format, Layout* layout) {
-    switch (format) {
-    case D3DFMT_R5G6B5: *layout = Layout{2, {11, 5}, {5, 6}, {0, 5}}; return true;
-    case D3DFMT_X1R5G5B5: *layout = Layout{2, {10, 5}, {5, 5}, {0, 5}}; return true;
-    case D3DFMT_X8R8G8B8:
-    case D3DFMT_A8R8G8B8: *layout = Layout{4, {16, 8}, {8, 8}, {0, 8}}; return true;  // alpha is not shown
-    default: return false;
-    }
-}
-
-// The channel's bits widened to 8 by repeating them from the top, so that full is 255. Every bit
-// of the result comes from one bit of the pixel: the tables of its bytes can simply be ORed.
-Uint8 widened(uint32_t pixel, Channel channel) {
-    const uint32_t value = (pixel >> channel.shift) & ((1u << channel.bits) - 1);
-    uint32_t wide = value << (8 - channel.bits);
-    for (int have = channel.bits; have < 8; have += channel.bits) wide |= wide >> channel.bits;
-    return static_cast<Uint8>(wide);
-}
 
 inline uint32_t convert(uint16_t pixel, const uint32_t (*table)[256]) {
     return table[0][pixel & 0xFF] | table[1][pixel >> 8];
@@ -72,8 +45,8 @@ FrameScaler::Plan FrameScaler::Prepare(SDL_Surface* destination, int frameWidth,
     }
     key_ = key;
     usable_ = false;
-    Layout layout;
-    if (!layoutOf(frameFormat, &layout) || frameWidth <= 0 || frameHeight <= 0 || destination->w <= 0 ||
+    const gfx::PixelLayout layout = gfx::LayoutOf(frameFormat);
+    if (layout.bytes == 0 || frameWidth <= 0 || frameHeight <= 0 || destination->w <= 0 ||
         destination->h <= 0)
         return Plan::Unusable;
     sim::CountCall("PlanPresent");
@@ -88,9 +61,11 @@ FrameScaler::Plan FrameScaler::Prepare(SDL_Surface* destination, int frameWidth,
     bool identity = direct && layout.bytes == 4 && windowBytes == 4 && destination->format->Amask == 0;
     for (int byte = 0; byte < 4; ++byte) {
         for (uint32_t value = 0; value < 256; ++value) {
+            // Every bit of a widened channel comes from one bit of the pixel, so the tables of
+            // its bytes can simply be ORed. Alpha is not shown.
             const uint32_t pixel = byte < layout.bytes ? value << (8 * byte) : 0;
-            table_[byte][value] = SDL_MapRGB(written, widened(pixel, layout.red), widened(pixel, layout.green),
-                                             widened(pixel, layout.blue));
+            const auto channel = [pixel](gfx::PixelChannel c) { return Uint8(gfx::ChannelValue(pixel, c)); };
+            table_[byte][value] = SDL_MapRGB(written, channel(layout.red), channel(layout.green), channel(layout.blue));
             identity = identity && table_[byte][value] == (byte < 3 ? pixel : 0);
         }
     }

@@ -2,13 +2,12 @@
 #include "device.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <deque>
 #include <string>
 
 #include "backend/backend.h"
-#include "font_blit.h"
 #include "gfx_state.h"
+#include "pixel_format.h"
 #include "sim/sim.h"
 
 namespace gfx {
@@ -69,7 +68,7 @@ HRESULT ResolvePresentParameters(HWND focusWindow, D3DDEVTYPE type, D3DPRESENT_P
 }
 
 Device::Device(IDirect3D9* owner, D3DDEVTYPE type, const D3DPRESENT_PARAMETERS& parameters)
-    : owner_(owner), type_(type), parameters_(parameters) {
+    : ComObject("IDirect3DDevice9::Release"), owner_(owner), type_(type), parameters_(parameters) {
     owner_->AddRef();  // a device keeps its Direct3D object alive
     ++Sim().liveDevices;
     sim::CountCall("IDirect3DDevice9:create");
@@ -106,20 +105,6 @@ RenderTarget Device::target() const {
     t.format = parameters_.BackBufferFormat;
     t.reference = type_ == D3DDEVTYPE_REF;
     return t;
-}
-
-HRESULT Device::QueryInterface(REFIID, void** object) {
-    if (object) *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG Device::AddRef() { return ++references_; }
-
-ULONG Device::Release() {
-    sim::CountCall("IDirect3DDevice9::Release");
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
 }
 
 void Device::noticeFocus() {
@@ -207,12 +192,12 @@ void Device::keepPresentedFrame() {
     frame.height = t.height;
     frame.format = t.format;
     frame.pixels.resize(static_cast<size_t>(t.width) * t.height);
-    const int bytes = BytesPerPixel(t.format);
+    const PixelLayout layout = LayoutOf(t.format);
     for (int y = 0; y < t.height; ++y) {
         for (int x = 0; x < t.width; ++x) {
-            uint32_t raw = 0;
-            std::memcpy(&raw, t.bits + static_cast<ptrdiff_t>(y) * t.pitch + x * bytes, bytes);
-            frame.pixels[static_cast<size_t>(y) * t.width + x] = UnpackPixel(t.format, raw) | 0xFF000000u;
+            const uint8_t* pixel = t.bits + static_cast<ptrdiff_t>(y) * t.pitch + x * layout.bytes;
+            frame.pixels[static_cast<size_t>(y) * t.width + x] =
+                UnpackPixel(layout, LoadPixel(pixel, layout.bytes)) | 0xFF000000u;
         }
     }
 }

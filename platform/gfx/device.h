@@ -8,18 +8,16 @@
 #include <cstdint>
 #include <vector>
 
+#include "com_object.h"
 #include "render_target.h"
 
 namespace gfx {
 
-class Device final : public IDirect3DDevice9 {
+class Device final : public ComObject<IDirect3DDevice9> {
 public:
     // `parameters` are checked and resolved already (see CreateDevice).
     Device(IDirect3D9* owner, D3DDEVTYPE type, const D3DPRESENT_PARAMETERS& parameters);
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE TestCooperativeLevel() override;
     HRESULT STDMETHODCALLTYPE Reset(D3DPRESENT_PARAMETERS* parameters) override;
     HRESULT STDMETHODCALLTYPE Present(const RECT* sourceRect, const RECT* destRect, HWND destWindowOverride,
@@ -34,13 +32,12 @@ public:
 
 private:
     enum class State { Usable, Lost, NotReset };
-    ~Device();
+    ~Device() override;  // lets go of the Direct3D object
     void allocateBackBuffer();
     void noticeFocus();  // full screen: losing the focus loses the device
     void keepPresentedFrame();
 
     IDirect3D9* owner_;
-    ULONG references_ = 1;
     D3DDEVTYPE type_;
     D3DPRESENT_PARAMETERS parameters_;
     std::vector<uint8_t> backBuffer_;

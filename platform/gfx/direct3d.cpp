@@ -8,14 +8,14 @@
 #include <string>
 
 #include "backend/backend.h"
+#include "com_object.h"
 #include "device.h"
 #include "gfx_state.h"
+#include "pixel_format.h"
 #include "sim/sim.h"
 
 namespace gfx {
 namespace {
-
-const D3DFORMAT kAllFormats[] = {D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8, D3DFMT_R5G6B5, D3DFMT_X1R5G5B5};
 
 UINT adapterCount() {
     if (Sim().adaptersOverridden) return static_cast<UINT>(Sim().adapters.size());
@@ -30,27 +30,15 @@ void copyText(char* to, size_t size, const std::string& from) {
 
 bool isDeviceType(D3DDEVTYPE type) { return type == D3DDEVTYPE_HAL || type == D3DDEVTYPE_REF; }
 
-class Direct3D final : public IDirect3D9 {
+class Direct3D final : public ComObject<IDirect3D9> {
 public:
-    Direct3D() {
+    Direct3D() : ComObject("IDirect3D9::Release") {
         ++Sim().liveDirect3D;
         sim::CountCall("IDirect3D9:create");
     }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
-        if (object) *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        sim::CountCall("IDirect3D9::Release");
-        const ULONG left = --references_;
-        if (left == 0) {
-            --Sim().liveDirect3D;
-            sim::CountCall("IDirect3D9:free");
-            delete this;
-        }
-        return left;
+    ~Direct3D() override {
+        --Sim().liveDirect3D;
+        sim::CountCall("IDirect3D9:free");
     }
 
     UINT STDMETHODCALLTYPE GetAdapterCount() override { return adapterCount(); }
@@ -106,15 +94,12 @@ public:
         *device = new Device(this, type, resolved);
         return D3D_OK;
     }
-
-private:
-    ULONG references_ = 1;
 };
 
 void restoreDefaults(SimState& s) {
     s.adaptersOverridden = false;
     s.adapters.clear();
-    s.acceptedHal.assign(std::begin(kAllFormats), std::end(kAllFormats));
+    s.acceptedHal.assign(std::begin(kBackBufferFormats), std::end(kBackBufferFormats));
     s.acceptedReference = s.acceptedHal;
     s.cooperativeLevels.clear();
     s.presentResults.clear();
@@ -135,9 +120,7 @@ SimState& Sim() {
 
 void ResetSimState() { restoreDefaults(Sim()); }
 
-bool IsBackBufferFormat(D3DFORMAT format) {
-    return std::find(std::begin(kAllFormats), std::end(kAllFormats), format) != std::end(kAllFormats);
-}
+bool IsBackBufferFormat(D3DFORMAT format) { return BytesPerPixel(format) != 0; }
 
 bool AcceptsFormat(D3DDEVTYPE type, D3DFORMAT format) {
     const SimState& s = Sim();

@@ -7,6 +7,7 @@
 #include <new>
 #include <string>
 
+#include "com_object.h"
 #include "device.h"
 #include "font_blit.h"
 #include "font_compose.h"
@@ -24,23 +25,12 @@ LONG clampToLong(int64_t value) {
     return static_cast<LONG>(std::min<int64_t>(std::max<int64_t>(value, INT32_MIN), INT32_MAX));
 }
 
-class Font final : public ID3DXFont {
+class Font final : public ComObject<ID3DXFont> {
 public:
-    explicit Font(IDirect3DDevice9* device) : device_(device) {
+    explicit Font(IDirect3DDevice9* device) : ComObject(nullptr), device_(device) {
         if (device_) device_->AddRef();
         holdDeviceResources(true);
         sim::CountCall("ID3DXFont:create");
-    }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
-        if (object) *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
     }
 
     INT STDMETHODCALLTYPE DrawTextA(LPD3DXSPRITE, LPCSTR text, INT count, LPRECT rect, DWORD format,
@@ -67,7 +57,7 @@ public:
     FontFace face;
 
 private:
-    ~Font() {
+    ~Font() override {
         sim::CountCall("ID3DXFont:free");
         holdDeviceResources(false);
         if (device_) device_->Release();
@@ -83,7 +73,6 @@ private:
 
     IDirect3DDevice9* device_;
     bool holdsDeviceResources_ = false;
-    ULONG references_ = 1;
     LayoutCache layouts_;
     ComposedText composed_[LayoutCache::kSlots];  // one for each layout slot
     BlendColor blend_ = {};

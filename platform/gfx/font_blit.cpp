@@ -37,38 +37,36 @@ uint32_t blendReference(uint32_t dst, D3DCOLOR color, uint32_t coverage) {
     return out;
 }
 
+// Pixel by pixel, each converted, blended and converted back on its own. The format is a
+// template argument only so that its layout folds into the code.
+template <D3DFORMAT Format>
 void blendBoxReference(const RenderTarget& target, const BlitBox& box, int x, int y, const CoverageImage& image,
                        D3DCOLOR color) {
-    const int bytes = BytesPerPixel(target.format);
+    constexpr PixelLayout layout = LayoutOf(Format);
     for (int py = box.top; py < box.bottom; ++py) {
         for (int px = box.left; px < box.right; ++px) {
-            uint8_t* pixel = target.bits + static_cast<ptrdiff_t>(py) * target.pitch + px * bytes;
-            uint32_t raw = 0;
-            std::memcpy(&raw, pixel, bytes);  // little-endian, as the formats are laid out
-            const uint32_t argb = blendReference(unpackPixel(target.format, raw), color,
+            uint8_t* pixel = target.bits + static_cast<ptrdiff_t>(py) * target.pitch + px * layout.bytes;
+            const uint32_t raw = LoadPixel(pixel, layout.bytes);
+            const uint32_t argb = blendReference(UnpackPixel(layout, raw), color,
                                                  image.bytes[(py - y) * image.stride + (px - x)]);
-            raw = packPixel(target.format, argb, raw);
-            std::memcpy(pixel, &raw, bytes);
+            StorePixel(pixel, layout.bytes, PackPixel(layout, argb, raw));
         }
     }
+}
+
+template <D3DFORMAT Format>
+void blendBox(const RenderTarget& target, const BlitBox& box, int x, int y, const CoverageImage& image,
+              const BlendColor& blend) {
+    if (target.reference) return blendBoxReference<Format>(target, box, x, y, image, blend.color);
+    if constexpr (BytesPerPixel(Format) == 4) {
+        if (wideBlend) return BlendBoxHalAvx2(target, box, x, y, image, blend);
+    }
+    blendBoxHal<Format>(target, box, x, y, image, blend);
 }
 
 }  // namespace
 
 void UseWideBlend(bool enabled) { wideBlend = enabled && processorHasAvx2(); }
-
-int BytesPerPixel(D3DFORMAT format) {
-    switch (format) {
-        case D3DFMT_X8R8G8B8:
-        case D3DFMT_A8R8G8B8: return 4;
-        case D3DFMT_R5G6B5:
-        case D3DFMT_X1R5G5B5: return 2;
-        default: return 0;
-    }
-}
-
-uint32_t UnpackPixel(D3DFORMAT format, uint32_t raw) { return unpackPixel(format, raw); }
-uint32_t PackPixel(D3DFORMAT format, uint32_t argb, uint32_t old) { return packPixel(format, argb, old); }
 
 void PrepareBlendColor(D3DCOLOR color, BlendColor* blend) {
     blend->color = color;
@@ -91,16 +89,11 @@ void BlendCoverage(const RenderTarget& target, const RECT& clip, int x, int y, c
                      std::min(x + image.width, writableRight),
                      std::min({y + image.height, static_cast<int>(clip.bottom), target.height}), writableRight};
     if (box.left >= box.right || box.top >= box.bottom) return;
-    if (target.reference) return blendBoxReference(target, box, x, y, image, blend.color);
     switch (target.format) {
-        case D3DFMT_X8R8G8B8:
-            if (wideBlend) return BlendBoxHalAvx2(target, box, x, y, image, blend);
-            return blendBoxHal<D3DFMT_X8R8G8B8>(target, box, x, y, image, blend);
-        case D3DFMT_A8R8G8B8:
-            if (wideBlend) return BlendBoxHalAvx2(target, box, x, y, image, blend);
-            return blendBoxHal<D3DFMT_A8R8G8B8>(target, box, x, y, image, blend);
-        case D3DFMT_R5G6B5: return blendBoxHal<D3DFMT_R5G6B5>(target, box, x, y, image, blend);
-        case D3DFMT_X1R5G5B5: return blendBoxHal<D3DFMT_X1R5G5B5>(target, box, x, y, image, blend);
+        case D3DFMT_X8R8G8B8: return blendBox<D3DFMT_X8R8G8B8>(target, box, x, y, image, blend);
+        case D3DFMT_A8R8G8B8: return blendBox<D3DFMT_A8R8G8B8>(target, box, x, y, image, blend);
+        case D3DFMT_R5G6B5: return blendBox<D3DFMT_R5G6B5>(target, box, x, y, image, blend);
+        case D3DFMT_X1R5G5B5: return blendBox<D3DFMT_X1R5G5B5>(target, box, x, y, image, blend);
         default: return;
     }
 }

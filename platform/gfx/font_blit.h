@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "pixel_format.h"  // what the blitter's callers need to lay out and read back a target
 #include "render_target.h"
 
 namespace gfx {
@@ -45,10 +46,5 @@ bool BlendComposed(const RenderTarget& target, const ComposedText& composed, con
 // HAL blends eight pixels a step where the processor has AVX2, else four; the tests turn the
 // wide path off to check the narrow one on the same machine.
 void UseWideBlend(bool enabled);
-
-// Pixels as A8R8G8B8 and back; `old` supplies what the format keeps (X1R5G5B5's top bit).
-uint32_t UnpackPixel(D3DFORMAT format, uint32_t raw);
-uint32_t PackPixel(D3DFORMAT format, uint32_t argb, uint32_t old);
-int BytesPerPixel(D3DFORMAT format);  // 0 for a format we do not draw into
 
 }  // namespace gfx

@@ -18,6 +18,7 @@
 
 #include "font_blit.h"
 #include "font_compose.h"
+#include "pixel_format.h"
 
 namespace gfx {
 
@@ -48,33 +49,11 @@ inline uint32_t load32(const uint8_t* bytes) {
     return value;
 }
 
-inline uint32_t expand5(uint32_t v) { return (v << 3) | (v >> 2); }
-inline uint32_t expand6(uint32_t v) { return (v << 2) | (v >> 4); }
-
 inline uint32_t blendLanes(uint32_t dst, const BlendColor& blend, uint32_t coverage) {
     const uint32_t inverse = blend.inverse[coverage];
     const uint32_t redBlue = div255Lanes((dst & 0x00FF00FFu) * inverse + blend.redBlue[coverage]);
     const uint32_t alphaGreen = div255Lanes(((dst >> 8) & 0x00FF00FFu) * inverse + blend.alphaGreen[coverage]);
     return redBlue | (alphaGreen << 8);
-}
-
-inline uint32_t unpackPixel(D3DFORMAT format, uint32_t raw) {
-    switch (format) {
-        case D3DFMT_R5G6B5:
-            return 0xFF000000u | expand5((raw >> 11) & 31) << 16 | expand6((raw >> 5) & 63) << 8 | expand5(raw & 31);
-        case D3DFMT_X1R5G5B5:
-            return 0xFF000000u | expand5((raw >> 10) & 31) << 16 | expand5((raw >> 5) & 31) << 8 | expand5(raw & 31);
-        default: return raw;
-    }
-}
-
-inline uint32_t packPixel(D3DFORMAT format, uint32_t argb, uint32_t old) {
-    const uint32_t r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
-    switch (format) {
-        case D3DFMT_R5G6B5: return (r >> 3) << 11 | (g >> 2) << 5 | (b >> 3);
-        case D3DFMT_X1R5G5B5: return (old & 0x8000u) | (r >> 3) << 10 | (g >> 3) << 5 | (b >> 3);
-        default: return argb;
-    }
 }
 
 #if defined(__SSE2__)
@@ -141,8 +120,8 @@ inline void blendEight(uint32_t* pixels, uint64_t coverage8, __m256i source, __m
 #endif
 
 #if defined(__SSE2__)
-// One channel of eight 16-bit pixels, `bits` wide at `shift`: widened as unpackPixel widens it
-// (the top bits repeated), blended as blendTwo blends, cut back as packPixel cuts it. A lane of
+// One channel of eight 16-bit pixels, `bits` wide at `shift`: widened as ChannelValue widens it
+// (the top bits repeated), blended as blendTwo blends, cut back as ChannelBits cuts it. A lane of
 // alpha 0 comes back as it was.
 template <int shift, int bits>
 inline __m128i blendField(__m128i pixels, __m128i source, __m128i alpha, __m128i kept) {
@@ -167,17 +146,14 @@ inline void blendNarrow(uint16_t* pixels, const uint8_t* cover, const __m128i (&
     const __m128i kept = _mm_sub_epi16(_mm_set1_epi16(255), alpha);
     __m128i* at = reinterpret_cast<__m128i*>(pixels);
     const __m128i old = count == 8 ? _mm_loadu_si128(at) : _mm_loadl_epi64(at);
-    __m128i out;
-    if constexpr (Format == D3DFMT_R5G6B5) {
-        out = _mm_or_si128(_mm_or_si128(blendField<11, 5>(old, source[0], alpha, kept),
-                                        blendField<5, 6>(old, source[1], alpha, kept)),
-                           blendField<0, 5>(old, source[2], alpha, kept));
-    } else {  // X1R5G5B5 keeps its unused bit
-        out = _mm_or_si128(_mm_or_si128(blendField<10, 5>(old, source[0], alpha, kept),
-                                        blendField<5, 5>(old, source[1], alpha, kept)),
-                           _mm_or_si128(blendField<0, 5>(old, source[2], alpha, kept),
-                                        _mm_and_si128(old, _mm_set1_epi16(static_cast<short>(0x8000)))));
-    }
+    constexpr PixelLayout layout = LayoutOf(Format);
+    static_assert(layout.bytes == 2, "a 16-bit format");
+    constexpr PixelChannel r = layout.red, g = layout.green, b = layout.blue;
+    __m128i out = _mm_or_si128(_mm_or_si128(blendField<r.shift, r.bits>(old, source[0], alpha, kept),
+                                            blendField<g.shift, g.bits>(old, source[1], alpha, kept)),
+                               blendField<b.shift, b.bits>(old, source[2], alpha, kept));
+    if constexpr (layout.kept != 0)  // X1R5G5B5's unused bit
+        out = _mm_or_si128(out, _mm_and_si128(old, _mm_set1_epi16(static_cast<short>(layout.kept))));
     if (count == 8) {
         _mm_storeu_si128(at, out);
     } else {
@@ -189,10 +165,11 @@ inline void blendNarrow(uint16_t* pixels, const uint8_t* cover, const __m128i (&
 template <D3DFORMAT Format, typename Pixel>
 inline void blendOne(Pixel* pixel, uint32_t coverage, const BlendColor& blend) {
     if (coverage == 0) return;
+    constexpr PixelLayout layout = LayoutOf(Format);
     const uint32_t old = *pixel;
     const uint32_t argb =
-        (coverage == 255 && blend.opaque) ? blend.solid : blendLanes(unpackPixel(Format, old), blend, coverage);
-    *pixel = static_cast<Pixel>(packPixel(Format, argb, old));
+        (coverage == 255 && blend.opaque) ? blend.solid : blendLanes(UnpackPixel(layout, old), blend, coverage);
+    *pixel = static_cast<Pixel>(PackPixel(layout, argb, old));
 }
 
 // One call's colour in the registers the row loop wants, set up once per box or run list.
@@ -280,7 +257,7 @@ inline void blendRow(Pixel* row, const uint8_t* cover, int groupsEnd, int count,
 }
 
 template <D3DFORMAT Format>
-using PixelOf = std::conditional_t<Format == D3DFMT_R5G6B5 || Format == D3DFMT_X1R5G5B5, uint16_t, uint32_t>;
+using PixelOf = std::conditional_t<BytesPerPixel(Format) == 2, uint16_t, uint32_t>;
 
 // How many of `count` pixels starting at column `left` may go in whole groups: the zero padding
 // blends to no change, so the last group goes whole when the coverage and the clip reach that far.

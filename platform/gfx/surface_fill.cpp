@@ -1,38 +1,35 @@
 // Clear's fill. HAL packs the colour once and fills whole rows; Reference converts every pixel
 // on its own. Both keep what a format does not store (X1R5G5B5's top bit), so they agree.
 #include <algorithm>
-#include <cstring>
 
 #include "device.h"
-#include "font_blit.h"
+#include "pixel_format.h"
 
 namespace gfx {
 namespace {
 
 void fillReference(const RenderTarget& target, const RECT& box, D3DCOLOR color) {
-    const int bytes = BytesPerPixel(target.format);
+    const PixelLayout layout = LayoutOf(target.format);
     for (int y = box.top; y < box.bottom; ++y) {
         for (int x = box.left; x < box.right; ++x) {
-            uint8_t* pixel = target.bits + static_cast<ptrdiff_t>(y) * target.pitch + x * bytes;
-            uint32_t raw = 0;
-            std::memcpy(&raw, pixel, bytes);
-            raw = PackPixel(target.format, color, raw);
-            std::memcpy(pixel, &raw, bytes);
+            uint8_t* pixel = target.bits + static_cast<ptrdiff_t>(y) * target.pitch + x * layout.bytes;
+            StorePixel(pixel, layout.bytes, PackPixel(layout, color, LoadPixel(pixel, layout.bytes)));
         }
     }
 }
 
 void fillHal(const RenderTarget& target, const RECT& box, D3DCOLOR color) {
+    const PixelLayout layout = LayoutOf(target.format);
     const int count = box.right - box.left;
-    if (BytesPerPixel(target.format) == 4) {
+    if (layout.bytes == 4) {
         for (int y = box.top; y < box.bottom; ++y) {
             uint32_t* row = reinterpret_cast<uint32_t*>(target.bits + static_cast<ptrdiff_t>(y) * target.pitch);
             std::fill_n(row + box.left, count, color);
         }
         return;
     }
-    const uint16_t packed = static_cast<uint16_t>(PackPixel(target.format, color, 0));
-    const uint16_t kept = target.format == D3DFMT_X1R5G5B5 ? 0x8000 : 0;
+    const uint16_t packed = static_cast<uint16_t>(PackPixel(layout, color, 0));
+    const uint16_t kept = static_cast<uint16_t>(layout.kept);
     for (int y = box.top; y < box.bottom; ++y) {
         uint16_t* row = reinterpret_cast<uint16_t*>(target.bits + static_cast<ptrdiff_t>(y) * target.pitch) + box.left;
         if (kept == 0) {

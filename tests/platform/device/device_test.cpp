@@ -224,4 +224,35 @@ TEST_F(DeviceTest, D3DXCreateFontARefusesWhatGdiRefusesAndHoldsItsDevice) {
                               DEFAULT_PITCH | FF_DONTCARE, "Arial", nullptr), D3DERR_INVALIDCALL);
 }
 
+// IUnknown as COM documents it, for the Direct3D object, the device and the font: AddRef and
+// Release answer the new count, and asked for an interface it does not have, an object answers
+// E_NOINTERFACE and nulls what it hands back. The sim counts the Direct3D object's and the
+// device's Releases by name. A font's last Release lets go of its device.
+TEST_F(DeviceTest, EveryObjectCountsItsReferencesAsComSays) {
+    ASSERT_EQ(Create(Parameters()), D3D_OK);
+    ID3DXFont* font = nullptr;
+    ASSERT_EQ(D3DXCreateFontA(device, 22, 0, 400, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                              DEFAULT_PITCH | FF_DONTCARE, "Arial", &font), S_OK);
+    const IID unknown = {0x6d0e4a1bu, 0x52c3, 0x4f0e, {0x9a, 0x11, 0x3c, 0x5e, 0x77, 0x08, 0xd2, 0x64}};
+    const struct {
+        IUnknown* object;
+        ULONG held;           // references before the test's own: the creator's and its dependants'
+        const char* counted;  // the sim's name for its Release, if it counts them
+    } objects[] = {{d3d, 2, "IDirect3D9::Release"}, {device, 2, "IDirect3DDevice9::Release"}, {font, 1, nullptr}};
+    for (const auto& o : objects) {
+        void* answer = o.object;  // anything but null
+        EXPECT_EQ(o.object->QueryInterface(unknown, &answer), E_NOINTERFACE);
+        EXPECT_EQ(answer, nullptr);
+        const int released = o.counted ? sim::CallCount(o.counted) : 0;
+        EXPECT_EQ(o.object->AddRef(), o.held + 1);
+        EXPECT_EQ(o.object->Release(), o.held);
+        if (o.counted) {
+            EXPECT_EQ(sim::CallCount(o.counted) - released, 1) << o.counted;
+        }
+    }
+    EXPECT_EQ(font->Release(), 0u);
+    EXPECT_EQ(device->AddRef(), 2u) << "the font no longer holds its device";
+    EXPECT_EQ(device->Release(), 1u);
+}
+
 }  // namespace
