@@ -4,48 +4,28 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "diag/text_file.h"
 #include "platform/gfx/font.h"
 #include "platform/gfx/font_blit.h"
 #include "platform/gfx/font_layout.h"
+#include "program_text.h"
 
 namespace {
 
-std::string samplePage() {
-    std::string path = __FILE__;
-    path.replace(path.rfind("bench/"), std::string::npos, "app/sample/text.txt");
-    std::vector<char> buffer(4001);
-    size_t count = 0;
-    if (!ReadTextFile(path.c_str(), buffer.data(), 4000, &count)) std::fprintf(stderr, "cannot read %s\n", path.c_str());
-    return std::string(buffer.data(), count);
-}
-
-ID3DXFont* programFont() {
-    gfx::FontDescription description;
-    description.height = 22;
-    description.weight = 400;
-    description.faceName = "Arial";
-    ID3DXFont* font = nullptr;
-    if (gfx::CreateFont(nullptr, description, &font) != S_OK) std::fprintf(stderr, "no font\n");
-    return font;
-}
-
 void drawFrame(ID3DXFont* font, const gfx::RenderTarget& target, const std::string& page) {
-    RECT line = {0, 0, 640, 480}, below = {0, 30, 640, 480};
-    benchmark::DoNotOptimize(gfx::DrawFontText(font, target, "FPS:1234.56", -1, &line, DT_NOCLIP, 0xFFFFFFFF));
-    benchmark::DoNotOptimize(gfx::DrawFontText(font, target, page.c_str(), -1, &below, DT_WORDBREAK, 0xFFFFFFFF));
+    bench::DrawProgramText(page, [&](const char* text, RECT* rect, DWORD format) {
+        benchmark::DoNotOptimize(gfx::DrawFontText(font, target, text, -1, rect, format, bench::kTextColor));
+    });
 }
 
 void BM_FontFrame(benchmark::State& state) {
     const bool reference = state.range(0) != 0;
     const D3DFORMAT format = static_cast<D3DFORMAT>(state.range(1));
     const int bytes = gfx::BytesPerPixel(format);
-    const std::string page = samplePage();
-    ID3DXFont* font = programFont();
+    const std::string page = bench::SamplePage();
+    ID3DXFont* font = bench::ProgramFont(nullptr);
     std::vector<uint8_t> pixels(640 * 480 * bytes, 0);
     const gfx::RenderTarget target = {pixels.data(), 640, 480, 640 * bytes, format, reference};
     drawFrame(font, target, page);  // warm: every glyph rasterised, the page laid out
@@ -66,8 +46,8 @@ BENCHMARK(BM_FontFrame)
 
 // What a changed text costs before it can be drawn: the page's line breaks alone.
 void BM_LayOutPage(benchmark::State& state) {
-    const std::string page = samplePage();
-    ID3DXFont* font = programFont();
+    const std::string page = bench::SamplePage();
+    ID3DXFont* font = bench::ProgramFont(nullptr);
     std::vector<gfx::TextLine> lines;
     for (auto _ : state) {
         gfx::LayOutText(gfx::FaceOf(font).advance, page.data(), static_cast<int>(page.size()), true, 640, &lines);

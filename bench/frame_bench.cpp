@@ -11,20 +11,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
-#include "diag/text_file.h"
+#include "program_text.h"
 
 namespace {
-
-std::string samplePage() {
-    std::string path = __FILE__;
-    path.replace(path.rfind("bench/"), std::string::npos, "app/sample/text.txt");
-    std::vector<char> buffer(4001);
-    size_t count = 0;
-    if (!ReadTextFile(path.c_str(), buffer.data(), 4000, &count)) std::fprintf(stderr, "cannot read %s\n", path.c_str());
-    return std::string(buffer.data(), count);
-}
 
 LRESULT CALLBACK benchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, message, wParam, lParam);
@@ -64,8 +54,7 @@ struct Scene {
             std::fprintf(stderr, "frame_bench: no device\n");
             std::exit(1);
         }
-        D3DXCreateFontA(device, 22, 0, FW_NORMAL, 0, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                        DEFAULT_PITCH | FF_DONTCARE, "Arial", &font);
+        font = bench::ProgramFont(device);
     }
     ~Scene() {
         if (font) font->Release();
@@ -84,9 +73,9 @@ void drawFrame(Scene& scene, const std::string& page, Content content) {
     scene.device->Clear(0, nullptr, D3DCLEAR_TARGET, grey, 1.0f, 0);
     const bool text = content == Content::Text;
     if (text && scene.device->BeginScene() == D3D_OK) {
-        RECT line = {0, 0, 640, 480}, below = {0, 30, 640, 480};
-        scene.font->DrawTextA(nullptr, "FPS:1234.56", -1, &line, DT_NOCLIP, D3DCOLOR_XRGB(255, 255, 255));
-        scene.font->DrawTextA(nullptr, page.c_str(), -1, &below, DT_WORDBREAK, D3DCOLOR_XRGB(255, 255, 255));
+        bench::DrawProgramText(page, [&](const char* line, RECT* rect, DWORD format) {
+            scene.font->DrawTextA(nullptr, line, -1, rect, format, bench::kTextColor);
+        });
         scene.device->EndScene();
     }
     scene.device->Present(nullptr, nullptr, nullptr, nullptr);
@@ -94,7 +83,7 @@ void drawFrame(Scene& scene, const std::string& page, Content content) {
 
 void run(benchmark::State& state, D3DDEVTYPE type, Content content, const char* label, bool fullScreen = false) {
     setenv("FONTLOOM_HEADLESS", "1", 0);
-    const std::string page = samplePage();
+    const std::string page = bench::SamplePage();
     Scene scene(type, fullScreen);
     drawFrame(scene, page, content);  // warm: glyphs rasterised, the page laid out
     for (auto _ : state) {
