@@ -15,6 +15,23 @@ void RegisterControlClasses() {
     SetPaintHook(PaintControls);
 }
 
+LRESULT ControlLifecycle(HWND handle, Window& window, ControlKind kind, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCCREATE: {
+        ControlState* created = new ControlState{};
+        created->kind = kind;
+        window.userData = created;
+        return DefWindowProcA(handle, message, wParam, lParam);
+    }
+    case WM_NCDESTROY:
+        delete static_cast<ControlState*>(window.userData);
+        window.userData = nullptr;
+        return 0;
+    case WM_CREATE: return 0;  // controls never take the focus as they are made
+    default: return DefWindowProcA(handle, message, wParam, lParam);
+    }
+}
+
 ControlState* StateOf(HWND control) {
     Window* window = FindWindow(control);
     if (!window || !window->userData) return nullptr;

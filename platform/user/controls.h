@@ -29,6 +29,9 @@ constexpr int kComboFieldHeight = 21;
 constexpr int kComboRowHeight = 13;
 constexpr int kScrollBarWidth = 17;
 
+// Creation and destruction, alike for every control: WM_NCCREATE makes the state of the given
+// kind, WM_NCDESTROY frees it, WM_CREATE answers 0.
+LRESULT ControlLifecycle(HWND handle, Window& window, ControlKind kind, UINT message, WPARAM wParam, LPARAM lParam);
 ControlState* StateOf(HWND control);  // null for windows that are not our controls
 UINT ButtonType(HWND control);        // BS_* type, or ~0u when not a button
 bool IsAutoRadio(HWND control);

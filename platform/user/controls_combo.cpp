@@ -110,112 +110,129 @@ LRESULT textOf(const ControlState& state, WPARAM index, char* buffer, bool lengt
     return static_cast<LRESULT>(item.size());
 }
 
+// Where a click lands: closed, the part below the field is not there, so clicks go to what
+// lies under it.
+LRESULT hitTest(const Window& window, const ControlState& state, LPARAM lParam) {
+    const RECT client = ClientRectOnScreen(window);
+    if (!state.open && GET_Y_LPARAM(lParam) - client.top >= kComboFieldHeight) return HTTRANSPARENT;
+    return HTCLIENT;
+}
+
+// The keys the control keeps from the dialog: the open list keeps Enter and Escape; Tab still
+// moves on.
+LRESULT dialogCode(const ControlState& state, LPARAM lParam) {
+    const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+    const bool closing = msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE);
+    return DLGC_WANTARROWS | DLGC_WANTCHARS | (state.open && closing ? DLGC_WANTMESSAGE : 0);
+}
+
+// A press on the field opens or closes the list, one on a row picks it, and one outside (while
+// the open list held the mouse) closes it.
+LRESULT buttonDown(HWND combo, const Window& window, ControlState& state, LPARAM lParam) {
+    const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+    const int width = window.rect.right - window.rect.left, height = window.rect.bottom - window.rect.top;
+    if (x < 0 || y < 0 || x >= width || y >= height) {
+        closeList(combo, state, false);
+        return 0;
+    }
+    SetFocus(combo);
+    ControlState* focused = StateOf(combo);  // the focus change may have run any code
+    if (!focused) return 0;
+    if (y < kComboFieldHeight)
+        toggleList(combo, *focused);
+    else if (focused->open)
+        clickList(combo, *focused, x, y);
+    return 0;
+}
+
+// Keys: F4 and Alt+Down / Alt+Up open or close the list, the moving keys step through it,
+// Enter picks the marked row and Escape closes without it. Other keys are the default's.
+LRESULT keyDown(HWND combo, ControlState& state, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SYSKEYDOWN) {
+        if (wParam != VK_DOWN && wParam != VK_UP) return DefWindowProcA(combo, message, wParam, lParam);
+        toggleList(combo, state);
+        return 0;
+    }
+    switch (wParam) {
+    case VK_F4: toggleList(combo, state); return 0;
+    case VK_UP:
+    case VK_LEFT:
+    case VK_DOWN:
+    case VK_RIGHT:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_HOME:
+    case VK_END: step(combo, state, wParam); return 0;
+    case VK_RETURN: closeList(combo, state, true); return 0;
+    case VK_ESCAPE: closeList(combo, state, false); return 0;
+    default: return DefWindowProcA(combo, message, wParam, lParam);
+    }
+}
+
+// Gaining the focus shows it; losing it also closes the list.
+LRESULT focusChange(HWND combo, ControlState& state, UINT message) {
+    if (message == WM_KILLFOCUS) closeList(combo, state, false);
+    InvalidateRect(combo, nullptr, TRUE);
+    return 0;
+}
+
+// The CB_* messages: the entries, the selection and the list's state. Anything else is the
+// default's.
+LRESULT comboMessage(HWND combo, ControlState& state, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case CB_ADDSTRING:
+        if (!lParam) return CB_ERR;
+        state.items.emplace_back(reinterpret_cast<const char*>(lParam));
+        InvalidateRect(combo, nullptr, TRUE);
+        return static_cast<LRESULT>(state.items.size() - 1);
+    case CB_GETCOUNT: return static_cast<LRESULT>(state.items.size());
+    case CB_RESETCONTENT:
+        state.items.clear();
+        state.selection = state.highlight = -1;
+        state.firstVisible = 0;
+        InvalidateRect(combo, nullptr, TRUE);
+        return CB_OKAY;
+    case CB_SETCURSEL:
+        InvalidateRect(combo, nullptr, TRUE);
+        if (wParam >= state.items.size()) {  // -1 or past the end: no selection
+            state.selection = -1;
+            return CB_ERR;
+        }
+        state.selection = static_cast<int>(wParam);
+        return state.selection;
+    case CB_GETCURSEL: return state.selection;
+    case CB_GETLBTEXT: return textOf(state, wParam, reinterpret_cast<char*>(lParam), false);
+    case CB_GETLBTEXTLEN: return textOf(state, wParam, nullptr, true);
+    case CB_GETDROPPEDSTATE: return state.open ? TRUE : FALSE;
+    case CB_SHOWDROPDOWN:
+        if (wParam)
+            openList(combo, state);
+        else
+            closeList(combo, state, false);
+        return TRUE;
+    default: return DefWindowProcA(combo, message, wParam, lParam);
+    }
+}
+
 }  // namespace
 
 LRESULT CALLBACK ComboProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* window = FindWindow(handle);
     if (!window) return 0;
-    if (message == WM_NCCREATE) {
-        ControlState* created = new ControlState{};
-        created->kind = ControlKind::Combo;
-        window->userData = created;
-        return DefWindowProcA(handle, message, wParam, lParam);
-    }
+    if (message == WM_NCCREATE || message == WM_CREATE || message == WM_NCDESTROY)
+        return ControlLifecycle(handle, *window, ControlKind::Combo, message, wParam, lParam);
     ControlState* state = static_cast<ControlState*>(window->userData);
     if (!state) return DefWindowProcA(handle, message, wParam, lParam);
     switch (message) {
-    case WM_CREATE: return 0;  // controls never take the focus as they are made
-    case WM_NCDESTROY:
-        delete state;
-        window->userData = nullptr;
-        return 0;
-    case WM_NCHITTEST: {
-        // Closed, the part below the field is not there: clicks go to what lies under it.
-        const RECT client = ClientRectOnScreen(*window);
-        if (!state->open && GET_Y_LPARAM(lParam) - client.top >= kComboFieldHeight) return HTTRANSPARENT;
-        return HTCLIENT;
-    }
-    case WM_GETDLGCODE: {  // the open list keeps Enter and Escape from the dialog; Tab still moves on
-        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
-        const bool closing = msg && msg->message == WM_KEYDOWN && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE);
-        return DLGC_WANTARROWS | DLGC_WANTCHARS | (state->open && closing ? DLGC_WANTMESSAGE : 0);
-    }
-    case CB_ADDSTRING:
-        if (!lParam) return CB_ERR;
-        state->items.emplace_back(reinterpret_cast<const char*>(lParam));
-        InvalidateRect(handle, nullptr, TRUE);
-        return static_cast<LRESULT>(state->items.size() - 1);
-    case CB_GETCOUNT: return static_cast<LRESULT>(state->items.size());
-    case CB_RESETCONTENT:
-        state->items.clear();
-        state->selection = state->highlight = -1;
-        state->firstVisible = 0;
-        InvalidateRect(handle, nullptr, TRUE);
-        return CB_OKAY;
-    case CB_SETCURSEL:
-        InvalidateRect(handle, nullptr, TRUE);
-        if (wParam >= state->items.size()) {  // -1 or past the end: no selection
-            state->selection = -1;
-            return CB_ERR;
-        }
-        state->selection = static_cast<int>(wParam);
-        return state->selection;
-    case CB_GETCURSEL: return state->selection;
-    case CB_GETLBTEXT: return textOf(*state, wParam, reinterpret_cast<char*>(lParam), false);
-    case CB_GETLBTEXTLEN: return textOf(*state, wParam, nullptr, true);
-    case CB_GETDROPPEDSTATE: return state->open ? TRUE : FALSE;
-    case CB_SHOWDROPDOWN:
-        if (wParam)
-            openList(handle, *state);
-        else
-            closeList(handle, *state, false);
-        return TRUE;
-    case WM_LBUTTONDOWN: {
-        const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
-        const int width = window->rect.right - window->rect.left, height = window->rect.bottom - window->rect.top;
-        if (x < 0 || y < 0 || x >= width || y >= height) {  // a press outside, while the list held the mouse
-            closeList(handle, *state, false);
-            return 0;
-        }
-        SetFocus(handle);
-        state = StateOf(handle);  // the focus change may have run any code
-        if (!state) return 0;
-        if (y < kComboFieldHeight)
-            toggleList(handle, *state);
-        else if (state->open)
-            clickList(handle, *state, x, y);
-        return 0;
-    }
+    case WM_NCHITTEST: return hitTest(*window, *state, lParam);
+    case WM_GETDLGCODE: return dialogCode(*state, lParam);
+    case WM_LBUTTONDOWN: return buttonDown(handle, *window, *state, lParam);
     case WM_KEYDOWN:
-        switch (wParam) {
-        case VK_F4: toggleList(handle, *state); return 0;
-        case VK_UP:
-        case VK_LEFT:
-        case VK_DOWN:
-        case VK_RIGHT:
-        case VK_PRIOR:
-        case VK_NEXT:
-        case VK_HOME:
-        case VK_END: step(handle, *state, wParam); return 0;
-        case VK_RETURN: closeList(handle, *state, true); return 0;
-        case VK_ESCAPE: closeList(handle, *state, false); return 0;
-        default: break;
-        }
-        break;
-    case WM_SYSKEYDOWN:
-        if (wParam == VK_DOWN || wParam == VK_UP) {  // Alt+Down / Alt+Up
-            toggleList(handle, *state);
-            return 0;
-        }
-        break;
-    case WM_SETFOCUS: InvalidateRect(handle, nullptr, TRUE); return 0;
-    case WM_KILLFOCUS:
-        closeList(handle, *state, false);
-        InvalidateRect(handle, nullptr, TRUE);
-        return 0;
-    default: break;
+    case WM_SYSKEYDOWN: return keyDown(handle, *state, message, wParam, lParam);
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: return focusChange(handle, *state, message);
+    default: return comboMessage(handle, *state, message, wParam, lParam);  // CB_*, and the rest to the default
     }
-    return DefWindowProcA(handle, message, wParam, lParam);
 }
 
 }  // namespace user
