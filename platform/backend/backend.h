@@ -47,7 +47,6 @@ struct Frame {
     bool first = false;  // the device's first since it was made or reset: all of it is shown
 };
 void PresentFrame(HWND window, const Frame& frame, bool fullScreen);
-bool HasFocus(HWND window);  // TEMPORARY: goes to the device
 
 // The desktop's events, reported to the user room (user/input.h). PumpEvents never waits;
 // WaitForEvents waits up to `milliseconds` for one, and is false at once headless, where none

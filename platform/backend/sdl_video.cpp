@@ -245,11 +245,6 @@ const char* DisplayName(int index) {
     return name ? name : "Display";
 }
 
-bool HasFocus(HWND window) {
-    HWND topLevel = user::TopLevelOf(window);
-    return topLevel && topLevel == user::ActiveWindow();
-}
-
 void OpenWindow(HWND topLevel) {
     const user::Window* window = user::FindWindow(topLevel);
     if (!window || !sdl::EnsureVideo() || sdl::EntryOf(topLevel)) return;

@@ -1,7 +1,6 @@
 // The software device. See device.h.
 #include "device.h"
 
-#include <cstdlib>
 #include <deque>
 #include <string>
 
@@ -9,6 +8,8 @@
 #include "gfx_state.h"
 #include "pixel_format.h"
 #include "sim/sim.h"
+#include "sim/sim_gfx.h"
+#include "system/environment.h"
 
 namespace gfx {
 namespace {
@@ -26,6 +27,13 @@ bool takeScripted(std::deque<HRESULT>& script, HRESULT* status) {
     *status = script.front();
     script.pop_front();
     return true;
+}
+
+// Whether the top-level window that holds `window` has the desktop's focus, asked as any Win32
+// program would: the foreground window.
+bool holdsTheForeground(HWND window) {
+    while (GetParent(window)) window = GetParent(window);
+    return window && window == GetForegroundWindow();
 }
 
 // The sim's failure for a call, with the call's usual status when the sim names none.
@@ -70,21 +78,21 @@ HRESULT ResolvePresentParameters(HWND focusWindow, D3DDEVTYPE type, D3DPRESENT_P
 Device::Device(IDirect3D9* owner, D3DDEVTYPE type, const D3DPRESENT_PARAMETERS& parameters)
     : ComObject("IDirect3DDevice9::Release"), owner_(owner), type_(type), parameters_(parameters) {
     owner_->AddRef();  // a device keeps its Direct3D object alive
-    ++Sim().liveDevices;
+    ++sim::detail::Gfx().liveDevices;
     sim::CountCall("IDirect3DDevice9:create");
     allocateBackBuffer();
 }
 
 Device::~Device() {
     // The headless frame dump: the last frame shown, written when the device goes.
-    const char* path = std::getenv("FONTLOOM_FRAME_PNG");
-    if (presentedLast_ && path && *path) {
+    const std::string& path = platform_env::Read().framePng;
+    if (presentedLast_ && !path.empty()) {
         keepPresentedFrame();
         std::string error;
-        if (!sim::WriteFramePng(Sim().lastFrame, path, &error))
+        if (!sim::WriteFramePng(sim::detail::Gfx().lastFrame, path, &error))
             OutputDebugStringA(("FONTLOOM_FRAME_PNG: " + error + "\n").c_str());
     }
-    --Sim().liveDevices;
+    --sim::detail::Gfx().liveDevices;
     sim::CountCall("IDirect3DDevice9:free");
     owner_->Release();
 }
@@ -109,7 +117,7 @@ RenderTarget Device::target() const {
 
 void Device::noticeFocus() {
     // Only a full-screen device depends on the focus; any lost device waits for a Reset.
-    const bool focused = parameters_.Windowed || backend::HasFocus(parameters_.hDeviceWindow);
+    const bool focused = parameters_.Windowed || holdsTheForeground(parameters_.hDeviceWindow);
     if (!focused) {
         state_ = State::Lost;
     } else if (state_ == State::Lost) {
@@ -119,7 +127,7 @@ void Device::noticeFocus() {
 
 HRESULT Device::TestCooperativeLevel() {
     HRESULT scripted = 0;
-    if (takeScripted(Sim().cooperativeLevels, &scripted)) return scripted;
+    if (takeScripted(sim::detail::Gfx().cooperativeLevels, &scripted)) return scripted;
     noticeFocus();
     switch (state_) {
         case State::Lost: return D3DERR_DEVICELOST;
@@ -187,7 +195,7 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
 
 void Device::keepPresentedFrame() {
     const RenderTarget t = target();
-    sim::PresentedFrame& frame = Sim().lastFrame;
+    sim::PresentedFrame& frame = sim::detail::Gfx().lastFrame;
     frame.width = t.width;
     frame.height = t.height;
     frame.format = t.format;
@@ -206,7 +214,7 @@ HRESULT Device::Present(const RECT*, const RECT*, HWND destWindowOverride, const
     sim::detail::NotePresent();
     HRESULT status = 0;
     if (simulatedFailure("Present", D3DERR_INVALIDCALL, &status)) return status;
-    if (takeScripted(Sim().presentResults, &status)) {
+    if (takeScripted(sim::detail::Gfx().presentResults, &status)) {
         if (status == D3DERR_DEVICELOST) state_ = State::Lost;  // for real: it needs a Reset
         if (status < 0) return status;
     }
@@ -219,7 +227,7 @@ HRESULT Device::Present(const RECT*, const RECT*, HWND destWindowOverride, const
                                                   !presentedSinceReset_},
                           !parameters_.Windowed);
     presentedLast_ = presentedSinceReset_ = true;
-    if (Sim().keepFrames) keepPresentedFrame();
+    if (sim::detail::Gfx().keepFrames) keepPresentedFrame();
     return D3D_OK;
 }
 

@@ -13,12 +13,13 @@
 #include "gfx_state.h"
 #include "pixel_format.h"
 #include "sim/sim.h"
+#include "sim/sim_gfx.h"
 
 namespace gfx {
 namespace {
 
 UINT adapterCount() {
-    if (Sim().adaptersOverridden) return static_cast<UINT>(Sim().adapters.size());
+    if (sim::detail::Gfx().adaptersOverridden) return static_cast<UINT>(sim::detail::Gfx().adapters.size());
     return static_cast<UINT>(std::max(0, backend::DisplayCount()));
 }
 
@@ -33,11 +34,11 @@ bool isDeviceType(D3DDEVTYPE type) { return type == D3DDEVTYPE_HAL || type == D3
 class Direct3D final : public ComObject<IDirect3D9> {
 public:
     Direct3D() : ComObject("IDirect3D9::Release") {
-        ++Sim().liveDirect3D;
+        ++sim::detail::Gfx().liveDirect3D;
         sim::CountCall("IDirect3D9:create");
     }
     ~Direct3D() override {
-        --Sim().liveDirect3D;
+        --sim::detail::Gfx().liveDirect3D;
         sim::CountCall("IDirect3D9:free");
     }
 
@@ -49,9 +50,9 @@ public:
         if (sim::ShouldFail("GetAdapterIdentifier", &status)) return status != 0 ? status : D3DERR_INVALIDCALL;
         if (!identifier || adapter >= adapterCount()) return D3DERR_INVALIDCALL;
         std::memset(identifier, 0, sizeof *identifier);
-        if (Sim().adaptersOverridden) {
-            copyText(identifier->Description, sizeof identifier->Description, Sim().adapters[adapter].description);
-            copyText(identifier->DeviceName, sizeof identifier->DeviceName, Sim().adapters[adapter].deviceName);
+        if (sim::detail::Gfx().adaptersOverridden) {
+            copyText(identifier->Description, sizeof identifier->Description, sim::detail::Gfx().adapters[adapter].description);
+            copyText(identifier->DeviceName, sizeof identifier->DeviceName, sim::detail::Gfx().adapters[adapter].deviceName);
         } else {
             copyText(identifier->Description, sizeof identifier->Description,
                      backend::DisplayName(static_cast<int>(adapter)));
@@ -96,34 +97,12 @@ public:
     }
 };
 
-void restoreDefaults(SimState& s) {
-    s.adaptersOverridden = false;
-    s.adapters.clear();
-    s.acceptedHal.assign(std::begin(kBackBufferFormats), std::end(kBackBufferFormats));
-    s.acceptedReference = s.acceptedHal;
-    s.cooperativeLevels.clear();
-    s.presentResults.clear();
-    s.keepFrames = false;
-    s.lastFrame = sim::PresentedFrame();
-}
-
 }  // namespace
-
-SimState& Sim() {
-    static SimState state = [] {
-        SimState s;
-        restoreDefaults(s);
-        return s;
-    }();
-    return state;
-}
-
-void ResetSimState() { restoreDefaults(Sim()); }
 
 bool IsBackBufferFormat(D3DFORMAT format) { return BytesPerPixel(format) != 0; }
 
 bool AcceptsFormat(D3DDEVTYPE type, D3DFORMAT format) {
-    const SimState& s = Sim();
+    const sim::detail::GfxState& s = sim::detail::Gfx();
     const std::vector<D3DFORMAT>& accepted = type == D3DDEVTYPE_REF ? s.acceptedReference : s.acceptedHal;
     return std::find(accepted.begin(), accepted.end(), format) != accepted.end();
 }
@@ -133,6 +112,5 @@ bool AcceptsFormat(D3DDEVTYPE type, D3DFORMAT format) {
 IDirect3D9* WINAPI Direct3DCreate9(UINT sdkVersion) {
     if (sim::ShouldFail("Direct3DCreate9")) return nullptr;
     if (sdkVersion != D3D_SDK_VERSION) return nullptr;
-    gfx::LinkSimControls();
     return new gfx::Direct3D();
 }

@@ -4,40 +4,42 @@
 #include <png.h>
 
 #include <cstdio>
+#include <iterator>
+#include <utility>
 #include <map>
 
-#include "gfx/gfx_state.h"
+#include "gfx/pixel_format.h"
 #include "sim/rooms.h"
 #include "sim/sim.h"
 
 namespace sim {
 
 void SetAdapters(const std::vector<Adapter>& adapters) {
-    gfx::Sim().adaptersOverridden = true;
-    gfx::Sim().adapters = adapters;
+    detail::Gfx().adaptersOverridden = true;
+    detail::Gfx().adapters = adapters;
 }
 
 void UseDisplayAdapters() {
-    gfx::Sim().adaptersOverridden = false;
-    gfx::Sim().adapters.clear();
+    detail::Gfx().adaptersOverridden = false;
+    detail::Gfx().adapters.clear();
 }
 
 void SetAcceptedFormats(D3DDEVTYPE type, const std::vector<D3DFORMAT>& formats) {
-    (type == D3DDEVTYPE_REF ? gfx::Sim().acceptedReference : gfx::Sim().acceptedHal) = formats;
+    (type == D3DDEVTYPE_REF ? detail::Gfx().acceptedReference : detail::Gfx().acceptedHal) = formats;
 }
 
 void ScriptCooperativeLevels(const std::vector<HRESULT>& results) {
-    gfx::Sim().cooperativeLevels.insert(gfx::Sim().cooperativeLevels.end(), results.begin(), results.end());
+    detail::Gfx().cooperativeLevels.insert(detail::Gfx().cooperativeLevels.end(), results.begin(), results.end());
 }
 
 void ScriptPresentResults(const std::vector<HRESULT>& results) {
-    gfx::Sim().presentResults.insert(gfx::Sim().presentResults.end(), results.begin(), results.end());
+    detail::Gfx().presentResults.insert(detail::Gfx().presentResults.end(), results.begin(), results.end());
 }
 
-void KeepPresentedFrames(bool keep) { gfx::Sim().keepFrames = keep; }
-const PresentedFrame& LastPresentedFrame() { return gfx::Sim().lastFrame; }
-int LiveDirect3DObjects() { return gfx::Sim().liveDirect3D; }
-int LiveDevices() { return gfx::Sim().liveDevices; }
+void KeepPresentedFrames(bool keep) { detail::Gfx().keepFrames = keep; }
+const PresentedFrame& LastPresentedFrame() { return detail::Gfx().lastFrame; }
+int LiveDirect3DObjects() { return detail::Gfx().liveDirect3D; }
+int LiveDevices() { return detail::Gfx().liveDevices; }
 
 bool WriteFramePng(const PresentedFrame& frame, const std::string& path, std::string* error) {
     if (frame.width <= 0 || frame.height <= 0) {
@@ -132,7 +134,27 @@ bool statusList(const std::vector<std::string>& words, std::vector<HRESULT>* sta
 
 namespace detail {
 
-void ResetGfxRoom() { gfx::ResetSimState(); }
+// A fresh process's settings: every back-buffer format accepted by both device types.
+GfxState freshGfxState() {
+    GfxState fresh;
+    fresh.acceptedHal.assign(std::begin(gfx::kBackBufferFormats), std::end(gfx::kBackBufferFormats));
+    fresh.acceptedReference = fresh.acceptedHal;
+    return fresh;
+}
+
+GfxState& Gfx() {
+    static GfxState state = freshGfxState();
+    return state;
+}
+
+// The settings go back; the objects alive stay counted.
+void ResetGfxRoom() {
+    GfxState& state = Gfx();
+    GfxState fresh = freshGfxState();
+    fresh.liveDirect3D = state.liveDirect3D;
+    fresh.liveDevices = state.liveDevices;
+    state = std::move(fresh);
+}
 
 // adapters N: N adapters "Adapter 1" ... with device names \\.\DISPLAY1 ...
 bool AdaptersCommand(const std::vector<std::string>& words, std::string* error) {
@@ -176,7 +198,3 @@ bool PresentCommand(const std::vector<std::string>& words, std::string* error) {
 
 }  // namespace detail
 }  // namespace sim
-
-namespace gfx {
-void LinkSimControls() {}  // TEMPORARY: the call in Direct3DCreate9 goes
-}  // namespace gfx

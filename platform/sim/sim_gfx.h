@@ -5,6 +5,7 @@
 #include <d3d9.h>
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -43,5 +44,22 @@ bool WriteFramePng(const PresentedFrame& frame, const std::string& path, std::st
 // Objects of the gfx room alive right now (created and not yet freed).
 int LiveDirect3DObjects();
 int LiveDevices();
+
+namespace detail {
+// What the sim steers in the gfx room, read by the Direct3D object and the device.
+struct GfxState {
+    bool adaptersOverridden = false;
+    std::vector<Adapter> adapters;
+    std::vector<D3DFORMAT> acceptedHal;
+    std::vector<D3DFORMAT> acceptedReference;
+    std::deque<HRESULT> cooperativeLevels;
+    std::deque<HRESULT> presentResults;
+    bool keepFrames = false;
+    PresentedFrame lastFrame;
+    int liveDirect3D = 0;
+    int liveDevices = 0;
+};
+GfxState& Gfx();
+}  // namespace detail
 
 }  // namespace sim

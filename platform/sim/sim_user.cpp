@@ -11,6 +11,7 @@
 #include "backend/backend.h"
 #include "sim/rooms.h"
 #include "sim/sim.h"
+#include "user/controls.h"
 #include "user/input.h"
 #include "user/window_table.h"
 
@@ -87,6 +88,7 @@ void ResetUserRoom() {
     user::ClearQueue();
     user::ResetCursor();
     user::ResetInput();
+    user::ReleaseUiFont();
     backend::ResetWindows();
 }
 

@@ -8,6 +8,7 @@
 #include "sim/sim.h"
 #include "system/environment.h"
 #include "system/exit_codes.h"
+#include "user/controls.h"
 
 int main(int argc, char** argv) {
     platform_env::Read();
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
         commandLine += argv[i];
     }
     int result = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWNORMAL);
+    user::ReleaseUiFont();
     sim::FinishRun();
     return result;
 }

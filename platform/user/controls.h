@@ -49,5 +49,7 @@ bool CanTakeFocus(HWND control);
 LRESULT CALLBACK ButtonProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK ComboProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
 void PaintControls(HWND topLevel, uint32_t* pixels, int width, int height, int pitch);
+// The controls' UI font goes (sim::Reset, and the end of the run); the next paint makes it again.
+void ReleaseUiFont();
 
 }  // namespace user

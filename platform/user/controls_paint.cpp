@@ -106,18 +106,20 @@ void upArrow(const Canvas& canvas, int centreX, int centreY) {
     for (int row = 0; row < 4; ++row) fill(canvas, centreX - row, centreY - 2 + row, centreX + 1 + row, centreY - 1 + row, COLOR_BTNTEXT);
 }
 
-// The 8-point UI face, made on first use; without one the controls are painted without text.
+// The 8-point UI face, made on first use and kept until ReleaseUiFont; without one the controls
+// are painted without text.
+ID3DXFont* uiFontMade = nullptr;
+bool uiFontTried = false;
+
 ID3DXFont* uiFont() {
-    static ID3DXFont* font = nullptr;
-    static bool tried = false;
-    if (!tried) {
-        tried = true;
+    if (!uiFontTried) {
+        uiFontTried = true;
         gfx::FontDescription description;
         description.height = -11;  // 8 points at 96 dots per inch
         description.faceName = "sans-serif";
-        if (FAILED(gfx::CreateFont(nullptr, description, &font))) font = nullptr;
+        if (FAILED(gfx::CreateFont(nullptr, description, &uiFontMade))) uiFontMade = nullptr;
     }
-    return font;
+    return uiFontMade;
 }
 
 // Draws one line of text in `r` (control coordinates), placed as DT_CENTER / DT_VCENTER say
@@ -300,6 +302,12 @@ void PaintControls(HWND topLevel, uint32_t* pixels, int width, int height, int p
     fill(whole, 0, 0, width, height, COLOR_BTNFACE);
     paintChildren(pixels, pitch / 4, buffer, topLevel, 0, 0, false);
     paintChildren(pixels, pitch / 4, buffer, topLevel, 0, 0, true);
+}
+
+void ReleaseUiFont() {
+    if (uiFontMade) uiFontMade->Release();
+    uiFontMade = nullptr;
+    uiFontTried = false;
 }
 
 }  // namespace user

@@ -7,10 +7,9 @@
 //   after SendMessageA, look the handle up again.
 // - Child rectangles are in the parent's client coordinates, top-level ones in screen
 //   coordinates. Children have no frame unless WS_BORDER (1 px).
-// - Mouse routing: a click goes to the deepest visible, enabled child under the pointer whose
-//   WM_NCHITTEST does not answer HTTRANSPARENT (a group box should answer it); the button-up
-//   goes to the window that had the button-down (implicit capture), in its client coordinates.
-// - Keys go to GetFocus() when it lies inside the active top-level window, else to that window.
+// - A click goes to the window WindowAtClientPoint finds: the deepest visible, enabled child
+//   under the pointer whose WM_NCHITTEST does not answer HTTRANSPARENT (a group box should
+//   answer it). Where input goes, and why, is user/input.cpp's.
 #pragma once
 
 #include <windows.h>

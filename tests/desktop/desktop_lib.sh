@@ -197,6 +197,7 @@ full_screen_case() {
   end_main_window escape
   end_x_case
   expect_report
+  expect_all_released  # the controls' font too: the preferences window was painted
   grep -qx "Reset 3" counts.txt || fail "the device was reset $(sed -n 's/^Reset //p' counts.txt) times, not 3"
 }
 

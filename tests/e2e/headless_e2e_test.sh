@@ -34,6 +34,10 @@ prefs-class-fails||key RETURN; fail RegisterClassExA|Error registering window cl
 prefs-window-fails||key RETURN; fail CreateWindowExA|Exiting\r\n\r\n|expect_no_file FPS.txt; expect_calls RegisterClassExA CreateWindowExA UnregisterClassA -- RegisterClassExA CreateWindowExA UnregisterClassA
 # No time passes on the manual clock without a pause: an infinite average, and no window closed.
 okay-then-escape||clock 0; key RETURN; key ESCAPE after 30 frames||expect_file_bytes FPS.txt 'inf Fontloom\r\n2147483647 min\r\n0 max\r\n'; expect_count Present -ge 30; expect_all_released; expect_last_calls ID3DXFont:free IDirect3DDevice9:free IDirect3D9:free DestroyWindow UnregisterClassA
+# FONTLOOM_FRAME_PNG: the frame last shown is written when the device goes; a frame drawn and not
+# shown (its Present failed) is not.
+frame-dump|export FONTLOOM_FRAME_PNG=frame.png|clock 0; key RETURN; key ESCAPE after 5 frames||unset FONTLOOM_FRAME_PNG; [[ "$(file -b frame.png)" = "PNG image data, 640 x 480"* ]] || fail "frame.png: $(file -b frame.png)"
+frame-dump-not-shown|export FONTLOOM_FRAME_PNG=frame.png|clock 0; key RETURN; fail Present after 5|Error rendering : D3DERR_INVALIDCALL\r\n|unset FONTLOOM_FRAME_PNG; expect_no_file frame.png
 okay-then-click||clock 0; key RETURN; click 100 100 after 10 frames||expect_report; expect_all_released
 okay-then-close||clock 0; key RETURN; close after 10 frames||expect_report; expect_all_released
 # Any other key is ignored: the run goes on until Escape comes.

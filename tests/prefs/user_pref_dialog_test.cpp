@@ -92,6 +92,9 @@ TEST(PrefsTest, TenAdaptersListNineThePaintedWindowShowsTheChoicesAndNoAdaptersG
         sim::PressKey(VK_ESCAPE);
         pumpUntilGone(window);
         UnregisterClassA("fwUserPrefWndClass", GetModuleHandleA(nullptr));
+        sim::Reset();
+        EXPECT_EQ(sim::CallCount("ID3DXFont:free"), 1) << "the controls' font goes with the reset";
+        sim::SetAdapters(ten);
     }
     {
         for (int key : {VK_TAB, VK_TAB, VK_TAB, VK_TAB, VK_TAB, VK_END, VK_RETURN}) sim::PressKey(key);  // the last

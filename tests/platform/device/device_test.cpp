@@ -100,20 +100,6 @@ TEST_F(DeviceTest, CreateDeviceRefusesWhatDirect3DRefuses) {
 }
 
 // FONTLOOM_FRAME_PNG: the frame last shown is written as the device goes; one drawn over since is not.
-TEST_F(DeviceTest, TheFrameDumpIsTheFrameLastShown) {
-    setenv("FONTLOOM_FRAME_PNG", "frame.png", 1);
-    for (bool drawnOver : {false, true}) {
-        ASSERT_EQ(Create(Parameters()), D3D_OK);
-        EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
-        if (drawnOver) device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
-        device->Release();
-        device = nullptr;
-        EXPECT_EQ(std::filesystem::exists("frame.png"), !drawnOver);
-        std::remove("frame.png");
-    }
-    unsetenv("FONTLOOM_FRAME_PNG");
-}
-
 // Each format's packing of one colour in a rectangle (clipped to the buffer) cleared inside black;
 // HAL and Reference give the same bytes, what X1R5G5B5 does not store included.
 TEST_F(DeviceTest, ClearPacksEveryFormatAsHalAndReferenceDoAndScenesDoNotNest) {
