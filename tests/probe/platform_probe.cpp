@@ -58,15 +58,67 @@ HWND create(DWORD exStyle, DWORD style, int x, int y, int width, int height, HWN
                            GetModuleHandleA(nullptr), nullptr);
 }
 
-void probeRects() {
+// The frame and border sizes the rectangles below are made of.
+void probeMetrics() {
     std::printf("metrics SM_CYCAPTION %d\nmetrics", GetSystemMetrics(SM_CYCAPTION));
     for (int index : {SM_CXBORDER, SM_CYBORDER, SM_CXFIXEDFRAME, SM_CYFIXEDFRAME, SM_CXSIZEFRAME, SM_CYSIZEFRAME,
                       SM_CXDLGFRAME, SM_CYDLGFRAME, SM_CXSCREEN, SM_CYSCREEN})
         std::printf(" %d", GetSystemMetrics(index));
-    const struct {
-        const char* name;
-        DWORD style, exStyle;
-    } cases[] = {
+}
+
+struct WindowStyle {
+    const char* name;
+    DWORD style, exStyle;
+};
+
+// The rectangles of a window as made with the style, of its child where the preferences window
+// has its Okay button, and of a bordered child's client area.
+void probeMadeRects(const WindowStyle& c, HWND window, HWND child, HWND bordered) {
+    const bool caption = captioned(c.style);
+    RECT outer{}, client{}, adjusted{0, 0, 640, 480}, inner{}, borderedClient{};
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    AdjustWindowRectEx(&adjusted, c.style, FALSE, c.exStyle);
+    GetWindowRect(child, &inner);
+    GetClientRect(bordered, &borderedClient);
+    std::printf("\n%s: window %dx%d client %dx%s adjusts 640x480 to %d,%s,%d,%d; child at %d,%s, bordered child client %dx%d",
+                c.name, int(outer.right - outer.left), int(outer.bottom - outer.top), int(client.right),
+                height(client.bottom, caption, -1).c_str(), int(adjusted.left),
+                height(adjusted.top, (c.style & WS_CAPTION) == WS_CAPTION, -1).c_str(), int(adjusted.right),
+                int(adjusted.bottom), int(inner.left - outer.left), height(inner.top - outer.top, caption).c_str(),
+                int(borderedClient.right), int(borderedClient.bottom));
+}
+
+// The same window fitted by the program (its client area becomes 640 x 480), moved where it
+// is, then off the screen, and what it was told each time.
+void probeFittedAndMoved(HWND window, HWND child, bool caption) {
+    RECT outer{}, client{}, inner{};
+    moves = sizes = 0;
+    fwFitClientArea(window);
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    GetWindowRect(child, &inner);
+    const LONG width = outer.right - outer.left, high = outer.bottom - outer.top;
+    const bool centred = 2 * outer.left + width == GetSystemMetrics(SM_CXSCREEN) &&
+                         std::abs(2 * outer.top + high - GetSystemMetrics(SM_CYSCREEN)) <= 1;
+    std::printf("; fitted window %dx%s%s, client %dx%d, child at %d,%s", int(width), height(high, caption).c_str(),
+                centred ? " centred" : " off centre", int(client.right), int(client.bottom),
+                int(inner.left - outer.left), height(inner.top - outer.top, caption).c_str());
+    told();
+    MoveWindow(window, outer.left, outer.top, width, high, TRUE);
+    std::printf("; moved where it is");
+    told();
+    MoveWindow(window, -3, -13, width, high, TRUE);  // off the screen
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    std::printf("; moved to -3,-13: window at %d,%d, client %dx%d", int(outer.left), int(outer.top),
+                int(client.right), int(client.bottom));
+    told();
+}
+
+void probeRects() {
+    probeMetrics();
+    const WindowStyle styles[] = {
         {"main window, windowed: WS_OVERLAPPED|WS_SYSMENU", WS_OVERLAPPED | WS_SYSMENU, 0},
         {"main window, full screen: WS_POPUP", WS_POPUP, 0},
         {"preferences: WS_CAPTION, APPWINDOW|DLGMODALFRAME", WS_CAPTION, WS_EX_APPWINDOW | WS_EX_DLGMODALFRAME},
@@ -80,45 +132,12 @@ void probeRects() {
         {"WS_POPUP|WS_THICKFRAME", WS_POPUP | WS_THICKFRAME, 0},
         {"WS_POPUP, DLGMODALFRAME", WS_POPUP, WS_EX_DLGMODALFRAME},
     };
-    for (const auto& c : cases) {
-        const bool caption = captioned(c.style);
+    for (const WindowStyle& c : styles) {
         HWND window = create(c.exStyle, c.style, 0, 0, 640, 480, nullptr);
-        // A child where the preferences window has its Okay button, and one with a border.
         HWND child = create(0, WS_CHILD | WS_VISIBLE, 80, 240, 100, 25, window);
         HWND bordered = create(0, WS_CHILD | WS_BORDER, 10, 10, 50, 20, window);
-        RECT outer{}, client{}, adjusted{0, 0, 640, 480}, inner{}, borderedClient{};
-        GetWindowRect(window, &outer);
-        GetClientRect(window, &client);
-        AdjustWindowRectEx(&adjusted, c.style, FALSE, c.exStyle);
-        GetWindowRect(child, &inner);
-        GetClientRect(bordered, &borderedClient);
-        std::printf("\n%s: window %dx%d client %dx%s adjusts 640x480 to %d,%s,%d,%d; child at %d,%s, bordered child client %dx%d",
-                    c.name, int(outer.right - outer.left), int(outer.bottom - outer.top), int(client.right),
-                    height(client.bottom, caption, -1).c_str(), int(adjusted.left),
-                    height(adjusted.top, (c.style & WS_CAPTION) == WS_CAPTION, -1).c_str(), int(adjusted.right),
-                    int(adjusted.bottom), int(inner.left - outer.left), height(inner.top - outer.top, caption).c_str(),
-                    int(borderedClient.right), int(borderedClient.bottom));
-        moves = sizes = 0;
-        fwFitClientArea(window);  // the program's own fitting: the client area becomes 640 x 480
-        GetWindowRect(window, &outer);
-        GetClientRect(window, &client);
-        GetWindowRect(child, &inner);
-        const LONG width = outer.right - outer.left, high = outer.bottom - outer.top;
-        const bool centred = 2 * outer.left + width == GetSystemMetrics(SM_CXSCREEN) &&
-                             std::abs(2 * outer.top + high - GetSystemMetrics(SM_CYSCREEN)) <= 1;
-        std::printf("; fitted window %dx%s%s, client %dx%d, child at %d,%s", int(width), height(high, caption).c_str(),
-                    centred ? " centred" : " off centre", int(client.right), int(client.bottom),
-                    int(inner.left - outer.left), height(inner.top - outer.top, caption).c_str());
-        told();
-        MoveWindow(window, outer.left, outer.top, width, high, TRUE);
-        std::printf("; moved where it is");
-        told();
-        MoveWindow(window, -3, -13, width, high, TRUE);  // off the screen
-        GetWindowRect(window, &outer);
-        GetClientRect(window, &client);
-        std::printf("; moved to -3,-13: window at %d,%d, client %dx%d", int(outer.left), int(outer.top),
-                    int(client.right), int(client.bottom));
-        told();
+        probeMadeRects(c, window, child, bordered);
+        probeFittedAndMoved(window, child, captioned(c.style));
         DestroyWindow(window);
     }
     std::printf("\n");
@@ -181,7 +200,9 @@ void made(const char* what, const std::string& called, DWORD style, bool error =
     std::printf("\n");
 }
 
-void probeWindows() {
+// Registering a class: once, again under another case, with a wrong cbSize; and a window of a
+// class that is not there.
+void probeClasses() {
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = listeningProc;
@@ -195,7 +216,11 @@ void probeWindows() {
     withError(RegisterClassExA(&upper) != 0);
     std::printf(", with cbSize 48 %d, unknown class makes %s\n", RegisterClassExA(&wrongSize) != 0,
                 name(CreateWindowExA(0, "No Such Class", "", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr)));
+}
 
+// A family of windows made, the ways creation is refused, then the family destroyed: the
+// messages on the way, and what is left of each window afterwards.
+void probeCreationAndDestruction() {
     made("a pop-up", "A", WS_POPUP | WS_VISIBLE);
     const HWND a = namedWindows[namedCount - 1];
     made("a visible child", "A1", WS_CHILD | WS_VISIBLE, false, a, IDOK);
@@ -225,8 +250,10 @@ void probeWindows() {
         withError(GetWindowRect(gone, &rect));
         std::printf("\n");
     }
+}
 
-    // The default procedure: the text it keeps, and SC_CLOSE, which asks the window with WM_CLOSE.
+// The default procedure: the text it keeps, and SC_CLOSE, which asks the window with WM_CLOSE.
+void probeDefaultProcedure() {
     const HWND b = make("B", WS_POPUP);
     char text[8] = "";
     DefWindowProcA(b, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Other"));
@@ -234,9 +261,10 @@ void probeWindows() {
     heard.clear();
     std::printf(" \"%s\"; SC_CLOSE %d:", text, static_cast<int>(DefWindowProcA(b, WM_SYSCOMMAND, SC_CLOSE, 0)));
     std::printf("%s, then IsWindow %d\n", heard.c_str(), IsWindow(b));
+}
 
-    // The queue: filters take their messages in order, WM_QUIT comes last and once.
-    const HWND c = make("C", WS_POPUP), d = make("D", WS_POPUP), c1 = make("C1", WS_CHILD, c, 1);
+// The queue: filters take their messages in order, WM_QUIT comes last and once.
+void probeQueue(HWND c, HWND d, HWND c1) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }
@@ -269,9 +297,13 @@ void probeWindows() {
     std::printf(" wParam %d, for a made-up window ", static_cast<int>(msg.wParam));
     SetLastError(0);
     withError(GetMessageA(&msg, reinterpret_cast<HWND>(0x4321), 0, 0));
+    std::printf("\n");
+}
 
-    // TranslateMessage: the character for a key press, and where it stands in the queue.
-    std::printf("\ntranslated:");
+// TranslateMessage: the character for a key press, and where it stands in the queue.
+void probeTranslate(HWND c) {
+    MSG msg;
+    std::printf("translated:");
     for (WPARAM key : {WPARAM('A'), WPARAM('1'), WPARAM(VK_RETURN), WPARAM(VK_ESCAPE), WPARAM(VK_LEFT)}) {
         PostMessageA(c, WM_USER, 0, 0);
         MSG down{c, WM_KEYDOWN, key, 1, 0, {0, 0}};
@@ -287,16 +319,32 @@ void probeWindows() {
     std::printf(" WM_KEYUP %d", TranslateMessage(&up));
     std::printf(", WM_USER %d", TranslateMessage(&other));
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) std::printf(" then %d", static_cast<int>(msg.message));
-    // What waits for a window that is destroyed goes with it.
+    std::printf("\n");
+}
+
+// What waits for a window that is destroyed goes with it (C1 is C's child).
+void probeDestroyedWithTheirMessages(HWND c, HWND d, HWND c1) {
+    MSG msg;
     PostMessageA(c1, WM_USER + 4, 0, 0);
     PostMessageA(d, WM_USER + 5, 0, 0);
     PostMessageA(c, WM_USER + 6, 0, 0);
     DestroyWindow(c);
-    std::printf("\nafter C was destroyed:");
+    std::printf("after C was destroyed:");
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
         std::printf(" WM_USER+%d to %s", static_cast<int>(msg.message - WM_USER), name(msg.hwnd));
     DestroyWindow(d);
-    std::printf("\nunregistering %d\n", UnregisterClassA("listening class", GetModuleHandleA(nullptr)));
+    std::printf("\n");
+}
+
+void probeWindows() {
+    probeClasses();
+    probeCreationAndDestruction();
+    probeDefaultProcedure();
+    const HWND c = make("C", WS_POPUP), d = make("D", WS_POPUP), c1 = make("C1", WS_CHILD, c, 1);
+    probeQueue(c, d, c1);
+    probeTranslate(c);
+    probeDestroyedWithTheirMessages(c, d, c1);
+    std::printf("unregistering %d\n", UnregisterClassA("listening class", GetModuleHandleA(nullptr)));
 }
 
 // ---- text
@@ -313,19 +361,36 @@ std::string quoted(const std::string& text) {
     return out + (text.size() > 24 ? "...\"" : "\"");
 }
 
-void probeText() {
-    HWND window = create(0, WS_POPUP, 0, 0, 640, 480, nullptr);
-    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
-    D3DPRESENT_PARAMETERS parameters;
-    fwInitPresentParameters(false, window, 640, 480, D3DFMT_X8R8G8B8, D3DFMT_UNKNOWN, &parameters);
+// The program's device and font, on a window of the page's size.
+struct ProgramDrawing {
+    HWND window = nullptr;
+    IDirect3D9* d3d = nullptr;
     IDirect3DDevice9* device = nullptr;
-    ID3DXFont* font = nullptr;  // the program's font
-    if (!d3d || FAILED(fwCreateDevice(d3d, D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, &parameters, &device)) ||
-        FAILED(D3DXCreateFontA(device, 22, 0, FW_NORMAL, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                               ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial", &font))) {
-        std::printf("text: no device or font\n");
-        return;
-    }
+    ID3DXFont* font = nullptr;
+};
+
+bool openProgramDrawing(ProgramDrawing* drawing) {
+    drawing->window = create(0, WS_POPUP, 0, 0, 640, 480, nullptr);
+    drawing->d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    D3DPRESENT_PARAMETERS parameters;
+    fwInitPresentParameters(false, drawing->window, 640, 480, D3DFMT_X8R8G8B8, D3DFMT_UNKNOWN, &parameters);
+    return drawing->d3d &&
+           SUCCEEDED(fwCreateDevice(drawing->d3d, D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, drawing->window, &parameters,
+                                    &drawing->device)) &&
+           SUCCEEDED(D3DXCreateFontA(drawing->device, 22, 0, FW_NORMAL, 1, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                     ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial", &drawing->font));
+}
+
+void closeProgramDrawing(const ProgramDrawing& drawing) {
+    if (drawing.font) drawing.font->Release();
+    if (drawing.device) drawing.device->Release();
+    if (drawing.d3d) drawing.d3d->Release();
+    DestroyWindow(drawing.window);
+}
+
+// What DrawTextA answers for each text, with each of the program's flags, in the page and in two
+// narrow boxes.
+void probeDrawTextAnswers(ID3DXFont* font) {
     std::string words, letters(4000, 'x');
     while (words.size() < 4000) words += "word ";
     words.resize(4000);
@@ -349,7 +414,6 @@ void probeText() {
         {"DT_CALCRECT|DT_WORDBREAK|DT_NOCLIP", DT_CALCRECT | DT_WORDBREAK | DT_NOCLIP},
     };
     const RECT places[] = {{0, 30, 640, 480}, {10, 0, 130, 110}, {10, 20, 110, 400}};  // the page, two narrow boxes
-    device->BeginScene();
     for (const std::string& text : texts)
         for (const auto& format : formats)
             for (const RECT& place : places) {
@@ -361,10 +425,13 @@ void probeText() {
                     std::printf(" rect %d,%d,%d,%d", int(rect.left), int(rect.top), int(rect.right), int(rect.bottom));
                 std::printf("\n");
             }
-    // Where lines break around control characters: each text wrapped where its first part and a
-    // few pixels fit, so that the line breaks right after that part, before it, or further back.
-    // VT and FF break a line that must wrap and vanish there; the other controls hold to what
-    // comes before them. Counted, so that NUL is one of them.
+}
+
+// Where lines break around control characters: each text wrapped where its first part and a
+// few pixels fit, so that the line breaks right after that part, before it, or further back.
+// VT and FF break a line that must wrap and vanish there; the other controls hold to what
+// comes before them. Counted, so that NUL is one of them.
+void probeLineBreaks(ID3DXFont* font) {
     std::string dashed;  // a line each: a control after "x-", where the line may break only after both
     for (int c = 0; c < 0xA0; ++c)
         if ((c < 0x20 && c != '\t' && c != '\n' && c != '\v' && c != '\f' && c != '\r') || c == 0x7F || c == 0x81 ||
@@ -404,7 +471,10 @@ void probeText() {
         std::printf("%s (%d bytes) wrapped at %d px: %d, %d px wide\n", quoted(test.text).c_str(),
                     static_cast<int>(test.text.size()), static_cast<int>(width), height, static_cast<int>(rect.right));
     }
-    // A windowed device takes its window's client size; a window without a client area.
+}
+
+// A windowed device takes its window's client size; a window without a client area.
+void probeEmptyWindowDevice(IDirect3D9* d3d) {
     HWND empty = create(0, WS_POPUP, 0, 0, 0, 0, nullptr);
     D3DPRESENT_PARAMETERS sized;
     fwInitPresentParameters(false, empty, 640, 480, D3DFMT_UNKNOWN, D3DFMT_UNKNOWN, &sized);
@@ -415,12 +485,17 @@ void probeText() {
                 static_cast<int>(sized.BackBufferFormat));
     if (second) second->Release();
     DestroyWindow(empty);
-    std::printf("counts:");  // a count of bytes in place of -1 (NUL-terminated), and other negative ones
+}
+
+// A count of bytes in place of -1 (NUL-terminated), and other negative ones; then each character
+// alone, measured on one line.
+void probeCountsAndAdvances(ID3DXFont* font) {
+    std::printf("counts:");
     for (INT count : {2, 0, -1, -2, -100}) {
         RECT rect = {0, 0, 640, 480};
         std::printf(" %d: %d", count, font->DrawTextA(nullptr, "ab\ncd", count, &rect, DT_CALCRECT | DT_NOCLIP, 0xFFFFFFFF));
     }
-    std::printf("\nadvances of 32-255:");  // each character alone, measured on one line
+    std::printf("\nadvances of 32-255:");
     for (int c = 32; c < 256; ++c) {
         const char text[2] = {static_cast<char>(c), 0};
         RECT rect = {0, 0, 640, 480};
@@ -428,11 +503,22 @@ void probeText() {
         std::printf(" %d", static_cast<int>(rect.right - rect.left));
     }
     std::printf("\n");
-    device->EndScene();
-    font->Release();
-    device->Release();
-    d3d->Release();
-    DestroyWindow(window);
+}
+
+void probeText() {
+    ProgramDrawing drawing;
+    if (!openProgramDrawing(&drawing)) {
+        std::printf("text: no device or font\n");
+        closeProgramDrawing(drawing);
+        return;
+    }
+    drawing.device->BeginScene();
+    probeDrawTextAnswers(drawing.font);
+    probeLineBreaks(drawing.font);
+    probeEmptyWindowDevice(drawing.d3d);
+    probeCountsAndAdvances(drawing.font);
+    drawing.device->EndScene();
+    closeProgramDrawing(drawing);
 }
 
 // ---- dialog
