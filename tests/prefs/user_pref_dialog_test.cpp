@@ -12,6 +12,7 @@
 #include "platform/sim/sim_user.h"
 #include "platform/user/window_table.h"
 #include "prefs/user_pref_dialog.h"
+#include "tests/support/reviewed_picture.h"
 #include "tests/support/scratch_dir.h"
 
 namespace {
@@ -28,6 +29,11 @@ struct Picture {
     int width = 0, height = 0;
     std::vector<uint32_t> pixels;
     uint32_t at(int x, int y) const { return pixels[size_t(y) * width + x] & 0xFFFFFF; }
+    std::vector<uint32_t> opaque() const {  // X8R8G8B8 leaves alpha 0: the window is opaque all the same
+        std::vector<uint32_t> argb(pixels);
+        for (uint32_t& pixel : argb) pixel |= 0xFF000000u;
+        return argb;
+    }
 };
 
 Picture paint(HWND window) {
@@ -51,7 +57,8 @@ void pumpUntilGone(HWND window) {
 }
 
 // As shown: the defaults checked, Okay framed as the default button until Cancel has the focus,
-// the open list marking the selection; every pixel painted.
+// the open list marking the selection; every pixel painted, as in the pictures reviewed by eye
+// (tests/prefs/reviewed/).
 TEST(PrefsTest, TenAdaptersListNineThePaintedWindowShowsTheChoicesAndNoAdaptersGiveMinusOne) {
     std::vector<sim::Adapter> ten;
     for (int i = 0; i < 10; ++i) ten.push_back({"Card " + std::to_string(i), "\\\\.\\DISPLAY" + std::to_string(i + 1)});
@@ -71,6 +78,8 @@ TEST(PrefsTest, TenAdaptersListNineThePaintedWindowShowsTheChoicesAndNoAdaptersG
         const uint32_t kFace = 0xD4D0C8, kBlack = 0, kWhite = 0xFFFFFF, kHighlight = 0x0A246A;
         Picture picture = paint(window);
         ASSERT_EQ(picture.width, 414);
+        EXPECT_TRUE(LooksAsReviewed("tests/prefs/reviewed/prefs_window.png", picture.opaque().data(), picture.width,
+                                    picture.height));
         EXPECT_EQ(picture.at(picture.width - 1, picture.height - 1), kFace) << "every pixel painted";
         EXPECT_EQ(picture.at(95, 74), kBlack) << "Windowed is checked: its dot";
         EXPECT_EQ(picture.at(95, 45), kWhite) << "Full Screen is not: a white well";
@@ -86,6 +95,8 @@ TEST(PrefsTest, TenAdaptersListNineThePaintedWindowShowsTheChoicesAndNoAdaptersG
         EXPECT_NE(picture.at(80, 250), kBlack);
         SendMessageA(list, CB_SHOWDROPDOWN, TRUE, 0);
         picture = paint(window);
+        EXPECT_TRUE(LooksAsReviewed("tests/prefs/reviewed/prefs_window_list_open.png", picture.opaque().data(),
+                                    picture.width, picture.height));
         EXPECT_EQ(picture.at(305, 135 + 21 + 1 + 6), kHighlight) << "the open list marks the selection";
         EXPECT_EQ(picture.at(305, 135 + 21 + 1 + 13 + 6), kWhite);
         SendMessageA(list, CB_SHOWDROPDOWN, FALSE, 0);

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "tests/platform/user/window_recorder.h"
+#include "tests/support/reviewed_picture.h"
 
 namespace {
 
@@ -57,6 +58,13 @@ TEST_F(UserTest, ShiftChangesTheCharacterAndControlMakesNone) {
         EXPECT_TRUE(TranslateMessage(&key));
         EXPECT_EQ(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) ? int(msg.wParam) : 0, c.character) << "key " << c.key;
     }
+}
+
+// The stock application icon the program's classes name, as reviewed by eye; no other is stock.
+TEST_F(UserTest, TheStockApplicationIconLooksAsReviewed) {
+    const uint32_t* icon = user::IconPixels(LoadIconA(nullptr, IDI_APPLICATION));
+    ASSERT_NE(icon, nullptr);
+    EXPECT_TRUE(LooksAsReviewed("tests/platform/user/reviewed/application_icon.png", icon, user::kIconSize, user::kIconSize));
 }
 
 // The script's numbers are decimal, or hex after 0x, as platform/README.md says: a leading zero
