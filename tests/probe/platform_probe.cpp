@@ -2,7 +2,8 @@
 // same way on both targets: platform_probe_test.sh runs the Windows build under Wine and the
 // native build, and compares the two recordings. Plain Win32, like the program.
 //   rects     window and client rectangles for the program's window styles and their neighbours
-//   windows   classes, the messages of creation and destruction, the queue and TranslateMessage
+//   windows   the last error main starts with, classes, the messages of creation and
+//             destruction, the queue and TranslateMessage
 //   text      what ID3DXFont::DrawTextA answers for the program's flags over hostile texts
 //   dialog N  the program's preferences window, once for each of the N key sequences the script
 //             plays: it shows window "Probe n", writes ready.n, and ends the sequence at the
@@ -144,6 +145,8 @@ void probeRects() {
 }
 
 // ---- windows
+
+DWORD startError = 0;  // the last error as main found it, before any call of ours
 
 // The probe's windows by name; a window is named as it is made (pendingName), so that what it
 // hears before CreateWindowExA returns carries its name too.
@@ -337,6 +340,7 @@ void probeDestroyedWithTheirMessages(HWND c, HWND d, HWND c1) {
 }
 
 void probeWindows() {
+    std::printf("last error at start: %d\n", static_cast<int>(startError));
     probeClasses();
     probeCreationAndDestruction();
     probeDefaultProcedure();
@@ -682,6 +686,7 @@ int probeDialog(int sequences) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    startError = GetLastError();
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = plainProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
