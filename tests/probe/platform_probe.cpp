@@ -477,6 +477,33 @@ void probeLineBreaks(ID3DXFont* font) {
     }
 }
 
+// The lines of a text wrapped where its first `fitting` bytes and two pixels fit, as
+// "height,width": the height counts the lines, the width is the widest of them.
+std::string wrappedAfter(ID3DXFont* font, const std::string& text, size_t fitting) {
+    RECT rect = {0, 0, 640, 480};
+    font->DrawTextA(nullptr, text.data(), static_cast<INT>(fitting), &rect, DT_CALCRECT | DT_NOCLIP, 0xFFFFFFFF);
+    rect = {0, 0, rect.right + 2, 480};
+    const INT lines = font->DrawTextA(nullptr, text.data(), static_cast<INT>(text.size()), &rect,
+                                      DT_CALCRECT | DT_WORDBREAK, 0xFFFFFFFF);
+    return str(lines) + "," + str(rect.right);
+}
+
+// Every character's place in line breaking: may a line break before it after a letter, after it
+// before a letter, and between '/' and it. A character of the wrong class answers differently
+// in one of the three.
+void probeBreakClasses(ID3DXFont* font) {
+    for (int first = 0x20; first < 0x100; first += 16) {
+        std::printf("breaks around 0x%02X-0x%02X:", first, first + 15);
+        for (int c = first; c < first + 16; ++c) {
+            const std::string ch(1, static_cast<char>(c));
+            std::printf(" %s %s %s", wrappedAfter(font, "xx ab" + ch + "cdefg", 5).c_str(),
+                        wrappedAfter(font, "xx a" + ch + "bcdefg", 5).c_str(),
+                        wrappedAfter(font, "xx a/" + ch + "bcdefg", 5).c_str());
+        }
+        std::printf("\n");
+    }
+}
+
 // A windowed device takes its window's client size; a window without a client area.
 void probeEmptyWindowDevice(IDirect3D9* d3d) {
     HWND empty = create(0, WS_POPUP, 0, 0, 0, 0, nullptr);
@@ -519,6 +546,7 @@ void probeText() {
     drawing.device->BeginScene();
     probeDrawTextAnswers(drawing.font);
     probeLineBreaks(drawing.font);
+    probeBreakClasses(drawing.font);
     probeEmptyWindowDevice(drawing.d3d);
     probeCountsAndAdvances(drawing.font);
     drawing.device->EndScene();
