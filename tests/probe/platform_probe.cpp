@@ -515,6 +515,14 @@ void probeEmptyWindowDevice(IDirect3D9* d3d) {
                 static_cast<unsigned>(sized.BackBufferWidth), static_cast<unsigned>(sized.BackBufferHeight),
                 static_cast<int>(sized.BackBufferFormat));
     if (second) second->Release();
+    second = nullptr;
+    // No back buffer asked for means one, and the parameters say so.
+    fwInitPresentParameters(false, empty, 640, 480, D3DFMT_UNKNOWN, D3DFMT_UNKNOWN, &sized);
+    sized.BackBufferCount = 0;
+    const HRESULT counted = fwCreateDevice(d3d, D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, empty, &sized, &second);
+    std::printf("windowed device asked for 0 back buffers: %s, %u of them\n", SUCCEEDED(counted) ? "made" : "refused",
+                static_cast<unsigned>(sized.BackBufferCount));
+    if (second) second->Release();
     DestroyWindow(empty);
 }
 
