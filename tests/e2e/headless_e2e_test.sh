@@ -28,6 +28,8 @@ choices() {
 
 loss="OnLostDevice Reset OnResetDevice --"
 run_table < <(wraps; choices; cat <<'TABLE'
+# Each adapter the script makes is one the preferences window asks about.
+three-adapters||adapters 3; key RETURN; key ESCAPE after 5 frames||expect_report; expect_count GetAdapterIdentifier = 3
 cancel-by-escape|printf "last run\r\n" >log.txt|key ESCAPE|Exiting\r\n\r\n|expect_no_file FPS.txt; expect_count Present = 0; expect_count RegisterClassA = 0
 # No preferences window (no class, or no window): the run ends as a cancel does, the class unregistered.
 prefs-class-fails||key RETURN; fail RegisterClassExA|Error registering window class\r\nExiting\r\n\r\n|expect_no_file FPS.txt; expect_count CreateWindowExA = 0
@@ -85,6 +87,12 @@ expect_exit_code 5
 [ "$(wc -l <stderr)" = 1 ] && grep -q "the display cannot be used (DISPLAY=:4093: .*xvfb-run" stderr ||
   fail "not one plain line: $(cat stderr)"
 expect_file_bytes log.txt 'last run\r\n'
+
+# FONTLOOM_HEADLESS=1 runs headless whatever DISPLAY says, even a display that cannot be used.
+new_case headless-over-a-display
+DISPLAY=:4093 run_program "key RETURN; key ESCAPE after 5 frames"
+expect_exit_code 0
+expect_report
 
 new_case bad-script
 run_program "no-such-command 1"
