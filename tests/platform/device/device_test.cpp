@@ -241,4 +241,16 @@ TEST_F(DeviceTest, EveryObjectCountsItsReferencesAsComSays) {
     EXPECT_EQ(device->Release(), 1u);
 }
 
+// Between tests the sim forgets the script of the last one: its failures and its adapters.
+TEST(SimResetTest, ForgetsTheScriptsFailuresAndAdapters) {
+    setenv("FONTLOOM_HEADLESS", "1", 1);
+    std::string error;
+    ASSERT_TRUE(sim::RunScript("adapters 3; fail Direct3DCreate9", &error)) << error;
+    sim::Reset();
+    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    ASSERT_NE(d3d, nullptr) << "the failure outlived the reset";
+    EXPECT_EQ(d3d->GetAdapterCount(), 1u) << "headless has one display";
+    d3d->Release();
+}
+
 }  // namespace
